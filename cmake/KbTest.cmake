@@ -1,0 +1,8 @@
+# kb_add_test(tst_name lib...) builds tests/<module>/tst_name.cpp into a Qt Test executable
+# registered with CTest and run headless.
+function(kb_add_test name)
+  add_executable(${name} ${name}.cpp)
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARGN})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
