@@ -69,11 +69,6 @@ QList<TableDef> buildCatalogue()
     return tables;
 }
 
-QString quoted(const QString &identifier)
-{
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
 // The integer primary key is the row id itself; an index on it alone would only duplicate it.
 bool isRowIdIndex(const TableDef &table, const IndexDef &index)
 {
@@ -129,6 +124,11 @@ QString SchemaCatalogue::fileNameToTable(const QString &fileName)
             return t.name;
     }
     return {};
+}
+
+QString SchemaCatalogue::quoted(const QString &identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 QString SchemaCatalogue::declaredType(const FieldDef &field)

@@ -45,6 +45,9 @@ public:
     // "Kasse.adt" -> "KASSE"; empty when the text names no table of the catalogue.
     static QString fileNameToTable(const QString &fileName);
 
+    // An identifier as SQL text: in double quotes, inner quotes doubled ("E-mail", "1_Cent").
+    static QString quoted(const QString &identifier);
+
     // The SQLite declaration of a field: VARCHAR(n), DATE, BOOLEAN, REAL (money), DOUBLE, ...
     static QString declaredType(const FieldDef &field);
     // Maps a declared type back; Text widths come from VARCHAR(n). Unknown types read as Memo.
