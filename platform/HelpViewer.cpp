@@ -43,7 +43,9 @@ public:
         document()->setDefaultStyleSheet(QStringLiteral(
             "h1 { font-size: x-large; color: #1f4e79; }"
             "h2 { font-size: large; color: #1f4e79; }"
-            "th { background-color: #dde7f0; }"));
+            "table { border-collapse: collapse; margin-top: 4px; margin-bottom: 4px; }"
+            "th { background-color: #dde7f0; text-align: left; }"
+            "td, th { border: 1px solid #b8c4d0; padding: 3px; }"));
     }
 
     QVariant loadResource(int, const QUrl &name) override
@@ -112,7 +114,7 @@ HelpWindow::HelpWindow(const HelpFile &file) : m_file(file)
     splitter->addWidget(m_tabs);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 580});
+    splitter->setSizes({260, 560});
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -179,6 +181,7 @@ QWidget *HelpWindow::createIndexTab()
     m_index->setObjectName(QStringLiteral("helpIndex"));
     m_index->setHeaderHidden(true);
     m_noMatch = new QLabel(QStringLiteral("Kein passender Eintrag."), tab);
+    m_noMatch->setObjectName(QStringLiteral("helpNoMatch"));
     m_noMatch->hide();
     auto *open = new QPushButton(QStringLiteral("Anzeigen"), tab);
 
@@ -267,11 +270,14 @@ void HelpWindow::showContentsTab()
     m_tabs->setCurrentIndex(0);
 }
 
+// The first matching entry is selected, and opened up when it offers several topics.
 void HelpWindow::showIndexFilteredTo(const QString &word)
 {
     m_tabs->setCurrentIndex(1);
     m_filter->setText(word);
     filterIndex(word);
+    if (QTreeWidgetItem *first = m_index->currentItem())
+        first->setExpanded(true);
 }
 
 void HelpWindow::present()
