@@ -1,6 +1,7 @@
 #include "HelpViewer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <map>
 
@@ -280,8 +282,17 @@ void HelpWindow::showIndexFilteredTo(const QString &word)
         first->setExpanded(true);
 }
 
+// A modal dialog blocks every window that does not belong to it. Help asked for from a dialog
+// therefore becomes a transient window of that dialog, so it can be read and used meanwhile.
 void HelpWindow::present()
 {
+    QWidget *modal = QApplication::activeModalWidget();
+    QWindow *owner = modal ? modal->windowHandle() : nullptr;
+    winId();
+    if (windowHandle()->transientParent() != owner) {
+        hide();
+        windowHandle()->setTransientParent(owner);
+    }
     if (isMinimized())
         showNormal();
     show();

@@ -2,6 +2,7 @@
 #include "HelpViewer.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -9,7 +10,10 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QWindow>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QScopeGuard>
 
 using namespace kb;
 
@@ -61,7 +65,8 @@ QTextBrowser *browserOf(const HelpViewer &viewer)
     return viewer.window()->findChild<QTextBrowser *>(QStringLiteral("helpBrowser"));
 }
 
-// Clicks the first link of the page on display that leads to href, as the user would.
+// Clicks the first link of the page on display that leads to href. The click goes through the
+// window system, so a window blocked by a modal dialog does not receive it.
 void clickLink(QTextBrowser *browser, const QString &href)
 {
     for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
@@ -70,8 +75,9 @@ void clickLink(QTextBrowser *browser, const QString &href)
                 continue;
             QTextCursor cursor(browser->document());
             cursor.setPosition(fragment.fragment().position() + 1);
-            const QPoint point = browser->cursorRect(cursor).center();
-            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, point);
+            QWidget *window = browser->window();
+            const QPoint point = browser->viewport()->mapTo(window, browser->cursorRect(cursor).center());
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, point);
             return;
         }
     }
@@ -97,6 +103,7 @@ private slots:
     void bestTopic();
     void indexIsInGermanOrderAndMergesCase();
     void linksLeadToTheirTopicsAndBack();
+    void helpAskedForInAModalDialogCanBeUsed();
     void unusableHelpFileDoesNothing_data();
     void unusableHelpFileDoesNothing();
     void closeHidesTheWindow();
@@ -238,6 +245,23 @@ void TstHelpViewer::linksLeadToTheirTopicsAndBack()
 
     browser->backward();
     QCOMPARE(viewer.currentTopic(), 1);
+}
+
+void TstHelpViewer::helpAskedForInAModalDialogCanBeUsed()
+{
+    QTemporaryDir dir;
+    HelpViewer viewer(writeHelpFile(dir, fixture));
+    QDialog dialog;
+    int shownAfterClick = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        const auto closeDialog = qScopeGuard([&] { dialog.reject(); });
+        viewer.showContents();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.window()));
+        clickLink(browserOf(viewer), QStringLiteral("topic:2"));
+        shownAfterClick = viewer.currentTopic();
+    });
+    dialog.exec();
+    QCOMPARE(shownAfterClick, 2);
 }
 
 void TstHelpViewer::unusableHelpFileDoesNothing_data()
