@@ -5,15 +5,15 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QWindow>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QScopeGuard>
+#include <QWindow>
 
 using namespace kb;
 
