@@ -41,7 +41,10 @@ QList<TableDef> buildCatalogue()
                     typed("Zeilenbestand", T::Money), text("Text", 255), text("Kontoname", 60),
                     typed("KontoID", T::ShortInteger), typed("Minuskonto", T::Logical),
                     typed("lfdNr", T::Integer)},
-                   {index("PRIMARY", "FIRMA_ID;NR", true), index("FIRMA_ID", "FIRMA_ID;DATUM;NR")}});
+                   // BALANCE is our own: it covers the balance sums of a company, which would
+                   // otherwise read every booking row of it at each store.
+                   {index("PRIMARY", "FIRMA_ID;NR", true), index("FIRMA_ID", "FIRMA_ID;DATUM;NR"),
+                    index("BALANCE", "FIRMA_ID;MINUSKONTO;LFDNR;BUCHUNGSBETRAG")}});
     tables.append({QStringLiteral("KONTEN"),
                    {typed("KontoNr", T::AutoIncrement), text("Konto", 10), text("Kontoname", 70),
                     typed("KontoProzentSatz", T::Double), typed("Minuskonto", T::Logical)},

@@ -184,6 +184,9 @@ void TstSchema::createsIndexes_data()
     QTest::newRow("booking key") << u"KASSE"_s << u"Primary"_s << QStringList{u"Firma_ID"_s, u"Nr"_s} << true;
     QTest::newRow("journal order")
         << u"KASSE"_s << u"firma_id"_s << QStringList{u"Firma_ID"_s, u"Datum"_s, u"Nr"_s} << false;
+    QTest::newRow("balance sums")
+        << u"KASSE"_s << u"BALANCE"_s
+        << QStringList{u"Firma_ID"_s, u"Minuskonto"_s, u"lfdNr"_s, u"Buchungsbetrag"_s} << false;
     QTest::newRow("account numbers") << u"KONTEN"_s << u"KONTO"_s << QStringList{u"Konto"_s} << false;
     QTest::newRow("account names") << u"KONTEN"_s << u"KontoName"_s << QStringList{u"Kontoname"_s} << false;
     QTest::newRow("standard texts") << u"TEXTE"_s << u"TEXT"_s << QStringList{u"Text"_s} << false;
