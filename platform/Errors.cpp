@@ -12,6 +12,11 @@ ConversionError ConversionError::notAFloat(const QString &text)
     return ConversionError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
 }
 
+ConversionError ConversionError::notADate(const QString &text)
+{
+    return ConversionError(QStringLiteral("'%1' ist kein gültiges Datum").arg(text));
+}
+
 ConversionError ConversionError::invalidDate()
 {
     return ConversionError(QStringLiteral("Ungültiges Argument zum Codieren des Datums"));

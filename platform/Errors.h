@@ -37,6 +37,7 @@ public:
     using Error::Error;
     static ConversionError notAnInteger(const QString &text);
     static ConversionError notAFloat(const QString &text);
+    static ConversionError notADate(const QString &text);
     static ConversionError invalidDate();
 };
 

@@ -14,6 +14,11 @@ namespace {
 
 using Wide = __int128;
 
+ConversionError overflow()
+{
+    return ConversionError(QStringLiteral("Arithmetischer Überlauf"));
+}
+
 // Quotient of numerator / denominator rounded to the nearest integer, ties to even.
 std::int64_t divideHalfEven(Wide numerator, Wide denominator)
 {
@@ -32,7 +37,7 @@ std::int64_t divideHalfEven(Wide numerator, Wide denominator)
         quotient += 1;
     if (quotient > std::numeric_limits<std::int64_t>::max()
         || quotient < std::numeric_limits<std::int64_t>::min())
-        throw ConversionError(QStringLiteral("Arithmetischer Überlauf"));
+        throw overflow();
     return static_cast<std::int64_t>(quotient);
 }
 
@@ -45,6 +50,8 @@ Money Money::fromDouble(double value)
     // A double within a hair of a grid point is that point (1.5966 read back from a REAL column);
     // otherwise its decimal expansion decides, so a printed tie such as 0.00005 rounds to even.
     const double scaled = value * UnitsPerOne;
+    if (std::fabs(scaled) >= 0x1p63)
+        throw overflow();
     const double nearest = std::nearbyint(scaled);
     if (std::fabs(scaled - nearest) < 1e-6 * std::max(1.0, std::fabs(scaled)))
         return Money(static_cast<std::int64_t>(nearest));

@@ -1,5 +1,8 @@
 #pragma once
 
+// <version> first: moc cannot parse <compare> before the library's configuration is read.
+#include <version>
+
 #include <compare>
 #include <cstdint>
 

@@ -26,6 +26,25 @@ QString germanExponentForm(QString text)
     return text.left(e) + QLatin1Char('E') + (negative ? QStringLiteral("-") : QString()) + exponent;
 }
 
+// A text whose numbers form no date is no date: the message names the text.
+QDate dateOf(const QString &text, int year, int month, int day)
+{
+    if (!QDate::isValid(year, month, day))
+        throw ConversionError::notADate(text);
+    return QDate(year, month, day);
+}
+
+// Exponent forms and amounts too long for the exact reading; out of range is no valid number.
+Money moneyFromFloatText(const QString &text)
+{
+    const double value = TextForms::parseFloat(text);
+    try {
+        return Money::fromDouble(value);
+    } catch (const ConversionError &) {
+        throw ConversionError::notAFloat(text);
+    }
+}
+
 } // namespace
 
 QString TextForms::plainNumber(double value)
@@ -79,7 +98,7 @@ Money TextForms::parseMoney(const QString &text)
     static const QRegularExpression plain(QStringLiteral("^\\s*([+-]?)(\\d*),?(\\d*)\\s*$"));
     const QRegularExpressionMatch m = plain.match(text);
     if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty()) || m.captured(2).size() > 14)
-        return Money::fromDouble(parseFloat(text));
+        return moneyFromFloatText(text);
     const QString fraction = m.captured(3);
     qint64 units = m.captured(2).toLongLong() * Money::UnitsPerOne
         + QString(fraction.left(4)).leftJustified(4, QLatin1Char('0')).toLongLong();
@@ -100,7 +119,8 @@ QString TextForms::formatDate(const QDate &date)
 
 QDate TextForms::encodeDate(qint64 year, qint64 month, qint64 day)
 {
-    if (year < 1 || year > 9999 || !QDate::isValid(int(year), int(month), int(day)))
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31
+        || !QDate::isValid(int(year), int(month), int(day)))
         throw ConversionError::invalidDate();
     return QDate(int(year), int(month), int(day));
 }
@@ -110,16 +130,17 @@ QDate TextForms::parseDate(const QString &text)
     static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})\\s*$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch())
-        throw ConversionError(QStringLiteral("'%1' ist kein gültiges Datum").arg(text));
-    return encodeDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+        throw ConversionError::notADate(text);
+    return dateOf(text, m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
 }
 
 QDate TextForms::parseDateLenient(const QString &text, const QDate &today)
 {
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.?(\\d{2}|\\d{4})?\\s*$"));
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})(?:\\.(\\d{2}|\\d{4})?)?\\s*$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch())
-        throw ConversionError(QStringLiteral("'%1' ist kein gültiges Datum").arg(text));
+        throw ConversionError::notADate(text);
     const QString yearText = m.captured(3);
     int year = yearText.isEmpty() ? today.year() : yearText.toInt();
     if (yearText.size() == 2) {
@@ -130,7 +151,7 @@ QDate TextForms::parseDateLenient(const QString &text, const QDate &today)
         else if (year <= today.year() - 50)
             year += 100;
     }
-    return encodeDate(year, m.captured(2).toInt(), m.captured(1).toInt());
+    return dateOf(text, year, m.captured(2).toInt(), m.captured(1).toInt());
 }
 
 } // namespace kb
