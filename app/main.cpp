@@ -1,12 +1,21 @@
+#include "Errors.h"
+#include "Program.h"
+#include "QtUiServices.h"
+#include "TMainForm.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Vuno Kassenbuch"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    kb::QtUiServices ui;
+    try {
+        kb::Program program(QApplication::applicationDirPath(), ui);
+        ui.setParentWindow(&program.mainForm());
+        program.show();
+        return application.exec();
+    } catch (const kb::Error &error) {
+        ui.showError(error.text());
+        return 1;
+    }
 }
