@@ -1,0 +1,39 @@
+#pragma once
+
+namespace kb {
+
+class Database;
+class Progress;
+class Table;
+
+// The renumbering walk over the bookings a cursor shows, one company's journal in the order
+// Datum, Nr: the k-th booking gets lfdNr k and Zeilenbestand the sum of the first k amounts, minus
+// bookings subtracted, starting from 0. A row whose two values are already right is not written.
+class JournalWalk
+{
+public:
+    JournalWalk(Database &db, Table &journal, Progress &progress);
+
+    // How far the rows before the start of a walk are believed.
+    enum class Leading {
+        Checked, // the last of them must agree with the sums of the stored amounts
+        Trusted  // a walk of this session left them right; only its number is looked at
+    };
+
+    // Rewrites the rows from position `from` on (0-based), in one transaction: a failure leaves
+    // every row as it was and propagates. The rows before `from` are kept only when the one just
+    // before it passes the check; otherwise the whole journal is walked.
+    void run(int from, Leading leading);
+
+private:
+    // Whether the first `rows` bookings end on lfdNr `rows` and, when checked, the last of them
+    // holds the balance the stored amounts give and no other booking has a number up to it.
+    bool leadingRowsAreRight(int rows, Leading leading);
+    void walk(int from);
+
+    Database &m_db;
+    Table &m_journal;
+    Progress &m_progress;
+};
+
+} // namespace kb

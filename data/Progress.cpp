@@ -1,0 +1,7 @@
+#include "Progress.h"
+
+namespace kb {
+
+Progress::~Progress() = default;
+
+} // namespace kb

@@ -1,0 +1,423 @@
+#include "TDataForm.h"
+
+#include "DataDirectorySetup.h"
+#include "Database.h"
+#include "Errors.h"
+#include "JournalWalk.h"
+#include "UiServices.h"
+#include "Vat.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <utility>
+
+namespace kb {
+
+namespace {
+
+const QString ParagraphBreak = QStringLiteral("\n\n");
+
+// Re-reads a cursor after a failed walk without hiding the walk's error behind a second one.
+void refreshQuietly(Table &table) noexcept
+{
+    try {
+        table.cancel();
+        table.refresh();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+TDataForm::TDataForm(const QString &programDirectory, UiServices &ui, Progress *progress)
+    : FirmaSource(&FirmaTable), KasseSource(&KasseTable), KontenSource(&KontenTable), TexteSource(&TexteTable),
+      GruppenSource(&GruppenTable), GrpLinkSource(&GrpLinkTable), BKasseSource(&BKasseTable),
+      MailSource(&MailTable), SQLSource(&Query), m_programDirectory(programDirectory), m_ui(ui),
+      m_progress(progress ? progress : &m_noProgress)
+{
+    bindCursors();
+    attachHandlers();
+    try {
+        OpenTables();
+        KasseTable.last();
+        RememberLastEntry();
+    } catch (...) {
+        CloseTables();
+        throw;
+    }
+}
+
+TDataForm::~TDataForm()
+{
+    CloseTables();
+}
+
+void TDataForm::setProgress(Progress *progress)
+{
+    m_progress = progress ? progress : &m_noProgress;
+}
+
+QString TDataForm::dataDirectory() const
+{
+    return DataDirectorySetup::dataDirectory(m_programDirectory);
+}
+
+void TDataForm::bindCursors()
+{
+    const auto bind = [](Table &table, const char *name, const char *index) {
+        table.setTableName(QString::fromLatin1(name));
+        table.setIndexName(QString::fromLatin1(index));
+    };
+    bind(FirmaTable, "FIRMA.ADT", "FIRMA");
+    bind(KasseTable, "KASSE.ADT", "FIRMA_ID");
+    bind(EditKasseTable, "KASSE.ADT", "FIRMA_ID");
+    bind(KontenTable, "KONTEN.ADT", "KONTONAME");
+    bind(TexteTable, "TEXTE.ADT", "TEXT");
+    bind(GruppenTable, "GRUPPEN.ADT", "");
+    bind(GrpLinkTable, "GRPLINK.ADT", "GRUPPENID");
+    bind(BKasseTable, "BKASSE.ADT", "DATUM");
+    bind(MailTable, "MAIL.ADT", "");
+    const QStringList companyKey{QStringLiteral("ID")};
+    const QStringList bookingCompany{QStringLiteral("Firma_ID")};
+    KasseTable.setMasterSource(&FirmaSource, companyKey, bookingCompany);
+    EditKasseTable.setMasterSource(&FirmaSource, companyKey, bookingCompany);
+    GrpLinkTable.setMasterSource(&GruppenSource, {QStringLiteral("GruppenNr")}, {QStringLiteral("GruppenID")});
+}
+
+void TDataForm::attachHandlers()
+{
+    FirmaTable.beforeDelete = [this](Table &t) { FirmaTableBeforeDelete(t); };
+    KasseTable.afterInsert = [this](Table &t) { KasseTableAfterInsert(t); };
+    KasseTable.beforePost = [this](Table &t) { KasseTableBeforePost(t); };
+    KasseTable.afterPost = [this](Table &t) { KasseTableAfterPost(t); };
+    KasseTable.afterDelete = [this](Table &t) { KasseTableAfterDelete(t); };
+    KontenTable.afterInsert = [this](Table &t) { KontenTableAfterInsert(t); };
+    KontenTable.beforePost = [this](Table &t) { KontenTableBeforePost(t); };
+    GrpLinkTable.beforePost = [this](Table &t) { GrpLinkTableBeforePost(t); };
+}
+
+QList<Table *> TDataForm::tablesInOpeningOrder()
+{
+    return {&MailTable, &FirmaTable, &KasseTable, &KontenTable, &TexteTable,
+            &GruppenTable, &GrpLinkTable, &BKasseTable, &EditKasseTable};
+}
+
+void TDataForm::OpenTables()
+{
+    if (!m_db)
+        m_db = std::make_unique<Database>(DataDirectorySetup::databasePath(m_programDirectory));
+    const QList<Table *> tables = tablesInOpeningOrder();
+    for (Table *table : tables) {
+        if (!table->isOpen())
+            table->setDatabase(m_db.get());
+    }
+    UpgradeKasseTable();
+    for (Table *table : tables) {
+        if (!table->isOpen())
+            table->open();
+    }
+    if (!Query.isOpen())
+        Query.setDatabase(m_db.get());
+}
+
+void TDataForm::CloseTables()
+{
+    // Details first: a master that closes first would make its details store their pending rows.
+    const QList<Table *> tables = tablesInOpeningOrder();
+    for (auto table = tables.rbegin(); table != tables.rend(); ++table)
+        (*table)->setDatabase(nullptr);
+    Query.setDatabase(nullptr);
+    m_db.reset();
+    m_balancedCompanies.clear();
+}
+
+void TDataForm::RememberLastEntry()
+{
+    const auto text = [this](const char *name) { return KasseTable.fieldByName(QString::fromLatin1(name)).asString(); };
+    m_lastEntry = {text("Datum"), text("BelegNr"), text("Buchungsbetrag"),
+                   text("Kontoname"), text("KontoID"), text("Text")};
+}
+
+void TDataForm::KasseTableAfterInsert(Table &table)
+{
+    table.fieldByName(QStringLiteral("Minuskonto")).setAsBoolean(false);
+}
+
+void TDataForm::KasseTableBeforePost(Table &table)
+{
+    m_positionBeforeStore.reset();
+    if (table.state() == CursorState::Edit)
+        m_positionBeforeStore = journalPosition();
+    if (table.fieldByName(QStringLiteral("Buchungsbetrag")).isNull()) {
+        table.cancel();
+        return;
+    }
+    refuseWithoutCompany();
+    takeOverFromAccount();
+    computeVat();
+    setProvisionalBalance();
+    resolveAccount();
+    RememberLastEntry();
+}
+
+void TDataForm::KasseTableAfterPost(Table &)
+{
+    const std::optional<int> before = std::exchange(m_positionBeforeStore, std::nullopt);
+    rebalanceAfterChange(before);
+}
+
+void TDataForm::KasseTableAfterDelete(Table &)
+{
+    // The cursor has landed on the booking after the deleted one (or on the last one), which now
+    // holds the deleted booking's place.
+    rebalanceAfterChange(std::nullopt);
+}
+
+void TDataForm::refuseWithoutCompany() const
+{
+    if (FirmaTable.position() < 0)
+        throw Error(QStringLiteral("Die Buchung kann nicht gespeichert werden, weil keine Firma angelegt ist. "
+                                   "Bitte legen Sie zuerst eine Firma an."));
+}
+
+bool TDataForm::locateAccount(const Field &kontoId)
+{
+    return !kontoId.isNull() && KontenTable.locate(QStringLiteral("KontoNr"), kontoId.asInteger());
+}
+
+void TDataForm::takeOverFromAccount()
+{
+    if (!locateAccount(KasseTable.fieldByName(QStringLiteral("KontoID"))))
+        return;
+    Field &percent = KasseTable.fieldByName(QStringLiteral("UMSTinProzent"));
+    const Money accountPercent = KontenTable.fieldByName(QStringLiteral("KontoProzentSatz")).asMoney();
+    if (percent.asMoney() != accountPercent)
+        percent.setAsMoney(accountPercent);
+    Field &minus = KasseTable.fieldByName(QStringLiteral("Minuskonto"));
+    const bool accountMinus = KontenTable.fieldByName(QStringLiteral("Minuskonto")).asBoolean();
+    if (minus.asBoolean() != accountMinus)
+        minus.setAsBoolean(accountMinus);
+}
+
+void TDataForm::computeVat()
+{
+    const Money gross = KasseTable.fieldByName(QStringLiteral("Buchungsbetrag")).asMoney();
+    const Money percent = KasseTable.fieldByName(QStringLiteral("UMSTinProzent")).asMoney();
+    const Money vat = Vat::contained(gross, percent);
+    const Money net = gross - vat;
+    Field &vatField = KasseTable.fieldByName(QStringLiteral("UMSTinEURO"));
+    Field &netField = KasseTable.fieldByName(QStringLiteral("Nettobuchungsbetrag"));
+    if (vatField.asMoney() != vat || netField.asMoney() != net) {
+        vatField.setAsMoney(vat);
+        netField.setAsMoney(net);
+    }
+}
+
+void TDataForm::setProvisionalBalance()
+{
+    const Money gross = KasseTable.fieldByName(QStringLiteral("Buchungsbetrag")).asMoney();
+    const bool minus = KasseTable.fieldByName(QStringLiteral("Minuskonto")).asBoolean();
+    const Money before = BalanceBefore(KasseTable.fieldByName(QStringLiteral("lfdNr")).asString());
+    KasseTable.fieldByName(QStringLiteral("Zeilenbestand")).setAsMoney(minus ? before - gross : before + gross);
+}
+
+void TDataForm::resolveAccount()
+{
+    Field &kontoId = KasseTable.fieldByName(QStringLiteral("KontoID"));
+    Field &kontoname = KasseTable.fieldByName(QStringLiteral("Kontoname"));
+    if (!kontoId.isNull()) {
+        if (locateAccount(kontoId))
+            kontoname.setAsString(KontenTable.fieldByName(QStringLiteral("Kontoname")).asString());
+        return;
+    }
+    const QString typed = kontoname.asString();
+    if (typed.isEmpty())
+        return;
+    if (!KontenTable.locate(QStringLiteral("Kontoname"), typed, LocateOption::CaseInsensitivePrefix)) {
+        m_ui.message(QStringLiteral("Das Konto ") + typed + QStringLiteral(" konnte nicht gefunden werden.")
+                     + ParagraphBreak + QStringLiteral("Bitte legen Sie es neu an oder beachten Sie dessen Schreibweise."));
+        return;
+    }
+    kontoId.setAsInteger(KontenTable.fieldByName(QStringLiteral("KontoNr")).asInteger());
+    const QString accountName = KontenTable.fieldByName(QStringLiteral("Kontoname")).asString();
+    if (typed != accountName)
+        kontoname.setAsString(accountName);
+}
+
+Money TDataForm::BalanceBefore(const QString &lfdNr)
+{
+    const QString company = FirmaTable.fieldByName(QStringLiteral("ID")).asString();
+    const QString head = QStringLiteral("Select sum(Buchungsbetrag) as buchgsum from \"Kasse.adt\" where ");
+    const QString range = lfdNr.isEmpty() ? QString() : QStringLiteral("lfdNr<") + lfdNr + QStringLiteral(" and ");
+    const QString tail = QStringLiteral(" and Firma_ID=") + company;
+    Money result = -openSum(head + range + QStringLiteral("Minuskonto=True") + tail);
+    const QString second = head + range + QStringLiteral("Minuskonto<>True") + tail;
+    try {
+        result += openSum(second);
+    } catch (const Error &) {
+        m_ui.message(QStringLiteral("Fehler beim Ermitteln der Buchungssumme."));
+        writeFailedStatement(second);
+        throw;
+    }
+    return result;
+}
+
+Money TDataForm::openSum(const QString &statement)
+{
+    Query.setSql({statement});
+    Query.open();
+    // The REAL sum is taken onto the grid before it is used, so float drift never reaches a balance.
+    const Money sum = Query.fieldByName(QStringLiteral("buchgsum")).asMoney();
+    Query.close();
+    return sum;
+}
+
+void TDataForm::writeFailedStatement(const QString &statement) const
+{
+    // For diagnosis only: a file that cannot be written must not hide the error being reported.
+    QFile file(QDir(m_programDirectory).filePath(QStringLiteral("_sql.txt")));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(statement.toUtf8() + "\r\n");
+}
+
+void TDataForm::KontenTableAfterInsert(Table &table)
+{
+    table.fieldByName(QStringLiteral("Minuskonto")).setAsBoolean(false);
+}
+
+void TDataForm::KontenTableBeforePost(Table &table)
+{
+    if (table.fieldByName(QStringLiteral("Kontoname")).asString().isEmpty())
+        m_ui.message(QStringLiteral("Geben Sie bitte unbedingt einen Kontonamen ein, bevor Sie den Datensatz speichern "
+                                    "oder löschen Sie diesen leeren Datensatz wieder."));
+}
+
+void TDataForm::GrpLinkTableBeforePost(Table &table)
+{
+    if (locateAccount(table.fieldByName(QStringLiteral("KontoID"))))
+        table.fieldByName(QStringLiteral("Kontoname"))
+            .setAsString(KontenTable.fieldByName(QStringLiteral("Kontoname")).asString());
+}
+
+void TDataForm::FirmaTableBeforeDelete(Table &)
+{
+    EditKasseTable.refresh();
+    const int bookings = EditKasseTable.recordCount();
+    if (bookings == 0)
+        return;
+    if (!m_ui.confirm(QStringLiteral("Es liegen %1 Buchung(en) für die zu löschende Firma vor.").arg(bookings)
+                      + ParagraphBreak + QStringLiteral("Wollen Sie dennoch löschen?")))
+        throw Abort();
+    {
+        Transaction transaction(*m_db);
+        EditKasseTable.last();
+        while (EditKasseTable.recordCount() > 0)
+            EditKasseTable.deleteRecord();
+        transaction.commit();
+    }
+    KasseTable.refresh();
+}
+
+int TDataForm::journalPosition()
+{
+    const Field *nr = KasseTable.position() >= 0 ? KasseTable.findField(QStringLiteral("Nr")) : nullptr;
+    if (!nr || nr->isNull() || !EditKasseTable.locate(QStringLiteral("Nr"), nr->asInteger()))
+        return 0;
+    return EditKasseTable.position();
+}
+
+void TDataForm::RenumberAndRebalance()
+{
+    walkFrom([] { return 0; });
+}
+
+void TDataForm::rebalanceAfterChange(std::optional<int> positionBefore)
+{
+    walkFrom([this, positionBefore] {
+        // A filtered KasseTable may stand on a booking far from the one that changed.
+        if (KasseTable.isFiltered())
+            return 0;
+        const int now = journalPosition();
+        return std::min(now, positionBefore.value_or(now));
+    });
+}
+
+void TDataForm::walkFrom(const std::function<int()> &earliestChanged)
+{
+    const qint64 company = FirmaTable.fieldByName(QStringLiteral("ID")).asInteger();
+    const auto leading = m_balancedCompanies.contains(company) ? JournalWalk::Leading::Trusted
+                                                               : JournalWalk::Leading::Checked;
+    m_balancedCompanies.remove(company);
+    try {
+        EditKasseTable.refresh();
+        JournalWalk(*m_db, EditKasseTable, *m_progress).run(earliestChanged(), leading);
+    } catch (...) {
+        refreshQuietly(EditKasseTable);
+        refreshQuietly(KasseTable);
+        throw;
+    }
+    m_balancedCompanies.insert(company);
+    KasseTable.refresh();
+}
+
+void TDataForm::EnsureLfdNr()
+{
+    if (KasseTable.recordCount() == 0)
+        return;
+    KasseTable.first();
+    Field &lfdNr = KasseTable.fieldByName(QStringLiteral("lfdNr"));
+    if (!lfdNr.isNull())
+        return;
+    KasseTable.edit();
+    lfdNr.setAsInteger(1);
+    KasseTable.post();
+}
+
+void TDataForm::UpgradeKasseTable()
+{
+    AddFieldIfMissing(KasseTable, QStringLiteral("lfdNr"), QStringLiteral("ALTER TABLE \"KASSE.ADT\" ADD LFDNR INTEGER"),
+                      true);
+}
+
+void TDataForm::AddFieldIfMissing(Table &table, const QString &fieldName, const QString &statement, bool showMessage)
+{
+    const bool wasOpen = table.isOpen();
+    table.open();
+    if (!table.findField(fieldName)) {
+        if (showMessage)
+            m_ui.message(QStringLiteral("Eine Aktualisierung wird durchgeführt.") + ParagraphBreak
+                         + QStringLiteral("Abhängig von der Datenmenge kann dieser Vorgang einige Minuten in Anspruch nehmen."));
+        table.close();
+        Query.setDatabase(table.database());
+        Query.setSql({statement});
+        Query.execSql();
+        Query.close();
+    }
+    if (wasOpen)
+        table.open();
+    else
+        table.close();
+}
+
+QString TDataForm::NextBelegNr(const QString &belegNr)
+{
+    qsizetype start = belegNr.size();
+    while (start > 0 && belegNr.at(start - 1) >= QLatin1Char('0') && belegNr.at(start - 1) <= QLatin1Char('9'))
+        --start;
+    if (start == belegNr.size())
+        return belegNr;
+    // Counted up as decimal text, so a run of any length works: 20071231000099 is a common form.
+    QString number = belegNr.mid(start);
+    qsizetype digit = number.size() - 1;
+    while (digit >= 0 && number.at(digit) == QLatin1Char('9'))
+        number[digit--] = QLatin1Char('0');
+    if (digit >= 0)
+        number[digit] = QChar(number.at(digit).unicode() + 1);
+    else
+        number.prepend(QLatin1Char('1'));
+    return belegNr.left(start) + number;
+}
+
+} // namespace kb

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "DataSource.h"
+#include "Money.h"
+#include "Progress.h"
+#include "Query.h"
+#include "Table.h"
+
+#include <QSet>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kb {
+
+class Database;
+class UiServices;
+
+// The values of the last stored booking in the field text forms, offered as entry defaults.
+struct LastEntryValues
+{
+    QString Datum;
+    QString BelegNr;
+    QString Buchungsbetrag;
+    QString Kontoname;
+    QString KontoID;
+    QString Text;
+};
+
+// The data module: the database Data/kassenbuch.db, one cursor per table, the SQL cursor and the
+// data sources windows bind to, and the rules that run whenever bookings, accounts, group links
+// or companies are stored or deleted. Every window reaches the tables through it.
+//
+// Invariant kept after every store and delete of a booking through KasseTable: the bookings of
+// the current company in the order Datum, Nr carry lfdNr 1 … n and the running balance
+// Zeilenbestand, starting from 0.
+class TDataForm
+{
+public:
+    // Opens the tables (with the schema upgrade), puts KasseTable on its last booking and
+    // remembers it as the entry defaults. A missing or unreadable table, or a failing upgrade,
+    // throws the engine's error: the program must not run without its tables.
+    TDataForm(const QString &programDirectory, UiServices &ui, Progress *progress = nullptr);
+    ~TDataForm();
+    TDataForm(const TDataForm &) = delete;
+    TDataForm &operator=(const TDataForm &) = delete;
+
+    void setProgress(Progress *progress);
+    const QString &programDirectory() const { return m_programDirectory; }
+    QString dataDirectory() const;
+    // Null between CloseTables and OpenTables.
+    Database *database() const { return m_db.get(); }
+
+    void OpenTables();
+    // Closes every cursor and the database: afterwards no file of Data/ is held open.
+    void CloseTables();
+
+    const LastEntryValues &LastEntry() const { return m_lastEntry; }
+    void RememberLastEntry();
+
+    // The balance of the current company before the booking with this lfdNr (empty text: a
+    // booking without number, so before all stored bookings), from two sums through Query.
+    Money BalanceBefore(const QString &lfdNr);
+    // Walks the whole journal of the current company and rewrites lfdNr and Zeilenbestand where
+    // they differ from the invariant, in one transaction: a failure leaves every booking as it
+    // was and propagates.
+    void RenumberAndRebalance();
+    // Numbers and balances the current company when its first booking has no lfdNr yet; leaves
+    // KasseTable on the first booking.
+    void EnsureLfdNr();
+
+    void UpgradeKasseTable();
+    // Adds a field the table lacks (compared without regard to case) by running statement
+    // through Query; the table is left open or closed as it was.
+    void AddFieldIfMissing(Table &table, const QString &fieldName, const QString &statement, bool showMessage);
+
+    // The receipt number that follows: the trailing run of digits counted up, keeping its width.
+    static QString NextBelegNr(const QString &belegNr);
+
+    Table FirmaTable;
+    Table KasseTable;
+    Table EditKasseTable;
+    Table KontenTable;
+    Table TexteTable;
+    Table GruppenTable;
+    Table GrpLinkTable;
+    Table BKasseTable;
+    Table MailTable;
+    kb::Query Query;
+
+    DataSource FirmaSource;
+    DataSource KasseSource;
+    DataSource KontenSource;
+    DataSource TexteSource;
+    DataSource GruppenSource;
+    DataSource GrpLinkSource;
+    DataSource BKasseSource;
+    DataSource MailSource;
+    DataSource SQLSource;
+
+private:
+    void KasseTableAfterInsert(Table &table);
+    void KasseTableBeforePost(Table &table);
+    void KasseTableAfterPost(Table &table);
+    void KasseTableAfterDelete(Table &table);
+    void KontenTableAfterInsert(Table &table);
+    void KontenTableBeforePost(Table &table);
+    void GrpLinkTableBeforePost(Table &table);
+    void FirmaTableBeforeDelete(Table &table);
+
+    void bindCursors();
+    void attachHandlers();
+    QList<Table *> tablesInOpeningOrder();
+
+    void refuseWithoutCompany() const;
+    void takeOverFromAccount();
+    void computeVat();
+    void setProvisionalBalance();
+    void resolveAccount();
+    bool locateAccount(const Field &kontoId);
+    Money openSum(const QString &statement);
+    void writeFailedStatement(const QString &statement) const;
+
+    // The position in the journal of KasseTable's current booking; 0 when it cannot be told.
+    int journalPosition();
+    // Renumbers after a store or delete through KasseTable: the walk starts at the earlier of the
+    // booking's places before and after, or where the deleted booking stood.
+    void rebalanceAfterChange(std::optional<int> positionBefore);
+    // Refreshes EditKasseTable, then walks from the position earliestChanged gives; both cursors
+    // are read again when the walk fails.
+    void walkFrom(const std::function<int()> &earliestChanged);
+
+    QString m_programDirectory;
+    UiServices &m_ui;
+    Progress *m_progress;
+    NoProgress m_noProgress;
+    std::unique_ptr<Database> m_db;
+    LastEntryValues m_lastEntry;
+    // Where the booking being stored stood in the journal before the store.
+    std::optional<int> m_positionBeforeStore;
+    // Companies whose journal a walk of this session left right; forgotten when a walk fails and
+    // when the tables close, since a backup or restore may replace the file.
+    QSet<qint64> m_balancedCompanies;
+};
+
+} // namespace kb

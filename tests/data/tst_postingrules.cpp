@@ -1,0 +1,299 @@
+#include "Errors.h"
+#include "LedgerFixture.h"
+#include "ScriptedUiServices.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <sqlite3.h>
+
+using namespace kb;
+using namespace kb::test;
+using namespace Qt::StringLiterals;
+
+class TstPostingRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void vatIsContainedInTheGross_data();
+    void vatIsContainedInTheGross();
+    void minusHundredPercentStoresNothing();
+    void accountTakesOverPercentageAndFlag_data();
+    void accountTakesOverPercentageAndFlag();
+    void accountResolvesKeyAndName_data();
+    void accountResolvesKeyAndName();
+    void emptyAmountDiscardsANewBookingAndStillWalks();
+    void emptyAmountRestoresAChangedBooking();
+    void storingWithoutCompanyIsRefused();
+    void failingBalanceQueryWritesTheStatementAndStoresNothing();
+    void deletingACompanyAsksForItsBookings();
+
+private:
+    // The first stored booking's columns as the file holds them.
+    QStringList stored(const QStringList &columns) const;
+    Field &field(const QString &name) { return m_data->KasseTable.fieldByName(name); }
+
+    std::unique_ptr<LedgerFixture> m_fixture;
+    ScriptedUiServices m_ui;
+    std::unique_ptr<TDataForm> m_data;
+};
+
+void TstPostingRules::init()
+{
+    m_fixture = std::make_unique<LedgerFixture>();
+    // A name that begins like Kassendifferenz but sorts after it, on an earlier key.
+    m_fixture->execute({u"UPDATE \"KONTEN\" SET \"Kontoname\" = 'Kassenzählung' WHERE \"KontoNr\" = 1"_s});
+    m_ui = ScriptedUiServices();
+    m_data = std::make_unique<TDataForm>(m_fixture->path(), m_ui);
+}
+
+void TstPostingRules::cleanup()
+{
+    m_data.reset();
+    m_fixture.reset();
+}
+
+QStringList TstPostingRules::stored(const QStringList &columns) const
+{
+    QStringList quoted;
+    for (const QString &column : columns)
+        quoted.append(SchemaCatalogue::quoted(column));
+    Statement row = m_data->database()->prepare(
+        u"SELECT %1 FROM \"KASSE\" ORDER BY \"Nr\" LIMIT 1"_s.arg(quoted.join(u", "_s)));
+    if (!row.step())
+        return {};
+    QStringList values;
+    for (int i = 0; i < columns.size(); ++i)
+        values.append(storedValue(row, i));
+    return values;
+}
+
+void TstPostingRules::vatIsContainedInTheGross_data()
+{
+    QTest::addColumn<QString>("gross");
+    QTest::addColumn<QString>("percent");
+    QTest::addColumn<QString>("vat");
+    QTest::addColumn<QString>("net");
+
+    QTest::newRow("119 at 19 % is 19 of VAT") << u"119"_s << u"19"_s << u"19"_s << u"100"_s;
+    QTest::newRow("10 at 19 % keeps four decimals") << u"10"_s << u"19"_s << u"1,5966"_s << u"8,4034"_s;
+    QTest::newRow("no VAT at 0 %") << u"10"_s << u"0"_s << u"0"_s << u"10"_s;
+    QTest::newRow("a negative gross keeps its sign") << u"-10"_s << u"19"_s << u"-1,5966"_s << u"-8,4034"_s;
+}
+
+void TstPostingRules::vatIsContainedInTheGross()
+{
+    QFETCH(QString, gross);
+    QFETCH(QString, percent);
+    QFETCH(QString, vat);
+    QFETCH(QString, net);
+
+    m_data->KasseTable.append();
+    field(u"Buchungsbetrag"_s).setAsString(gross);
+    field(u"UMSTinProzent"_s).setAsString(percent);
+    m_data->KasseTable.post();
+
+    QCOMPARE(stored({u"UMSTinEURO"_s, u"Nettobuchungsbetrag"_s}), QStringList({vat, net}));
+}
+
+void TstPostingRules::minusHundredPercentStoresNothing()
+{
+    m_data->KasseTable.append();
+    field(u"Buchungsbetrag"_s).setAsString(u"10"_s);
+    field(u"UMSTinProzent"_s).setAsString(u"-100"_s);
+    QVERIFY_THROWS_EXCEPTION(ConversionError, m_data->KasseTable.post());
+
+    QCOMPARE(bookingCount(*m_data->database()), 0);
+    QCOMPARE(m_data->KasseTable.state(), CursorState::Insert);
+}
+
+void TstPostingRules::accountTakesOverPercentageAndFlag_data()
+{
+    QTest::addColumn<int>("account");
+    QTest::addColumn<QString>("typedPercent");
+    QTest::addColumn<bool>("typedMinus");
+    QTest::addColumn<QStringList>("storedValues");
+
+    QTest::newRow("7 % account overrides a typed 19 %")
+        << int(Erloese7) << u"19"_s << false << QStringList({u"7"_s, u"0"_s, u"7,1963"_s});
+    QTest::newRow("minus flag follows the account")
+        << int(Buerobedarf) << u"19"_s << false << QStringList({u"19"_s, u"1"_s, u"17,563"_s});
+    QTest::newRow("adding account clears a typed minus flag")
+        << int(Erloese19) << u"0"_s << true << QStringList({u"19"_s, u"0"_s, u"17,563"_s});
+    QTest::newRow("unknown key keeps what was typed")
+        << 999 << u"19"_s << true << QStringList({u"19"_s, u"1"_s, u"17,563"_s});
+}
+
+void TstPostingRules::accountTakesOverPercentageAndFlag()
+{
+    QFETCH(int, account);
+    QFETCH(QString, typedPercent);
+    QFETCH(bool, typedMinus);
+    QFETCH(QStringList, storedValues);
+
+    m_data->KasseTable.append();
+    field(u"Buchungsbetrag"_s).setAsString(u"110"_s);
+    field(u"KontoID"_s).setAsInteger(account);
+    field(u"UMSTinProzent"_s).setAsString(typedPercent);
+    field(u"Minuskonto"_s).setAsBoolean(typedMinus);
+    m_data->KasseTable.post();
+
+    QCOMPARE(stored({u"UMSTinProzent"_s, u"Minuskonto"_s, u"UMSTinEURO"_s}), storedValues);
+}
+
+void TstPostingRules::accountResolvesKeyAndName_data()
+{
+    QTest::addColumn<QVariant>("typedKey");
+    QTest::addColumn<QString>("typedName");
+    QTest::addColumn<QStringList>("storedValues");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("a typed beginning finds the first account in name order")
+        << QVariant() << u"kasse"_s << QStringList({u"10"_s, u"Kassendifferenz"_s}) << QStringList();
+    QTest::newRow("an umlaut matches without regard to case")
+        << QVariant() << u"BÜRO"_s << QStringList({u"4"_s, u"Bürobedarf"_s}) << QStringList();
+    QTest::newRow("an unknown name is stored without key")
+        << QVariant() << u"Kasino"_s << QStringList({u"-"_s, u"Kasino"_s})
+        << QStringList({u"Das Konto Kasino konnte nicht gefunden werden.\n\n"
+                        "Bitte legen Sie es neu an oder beachten Sie dessen Schreibweise."_s});
+    QTest::newRow("a key restores its account's name")
+        << QVariant(int(Porto)) << u"Briefe"_s << QStringList({u"5"_s, u"Porto"_s}) << QStringList();
+    QTest::newRow("an unknown key keeps the name silently")
+        << QVariant(999) << u"Briefe"_s << QStringList({u"999"_s, u"Briefe"_s}) << QStringList();
+    QTest::newRow("no account at all") << QVariant() << QString() << QStringList({u"-"_s, u"-"_s}) << QStringList();
+}
+
+void TstPostingRules::accountResolvesKeyAndName()
+{
+    QFETCH(QVariant, typedKey);
+    QFETCH(QString, typedName);
+    QFETCH(QStringList, storedValues);
+    QFETCH(QStringList, messages);
+
+    m_data->KasseTable.append();
+    field(u"Buchungsbetrag"_s).setAsString(u"10"_s);
+    field(u"KontoID"_s).setAsVariant(typedKey);
+    field(u"Kontoname"_s).setAsString(typedName);
+    m_data->KasseTable.post();
+
+    QCOMPARE(stored({u"KontoID"_s, u"Kontoname"_s}), storedValues);
+    QCOMPARE(m_ui.texts(ScriptedUiServices::Kind::Message), messages);
+}
+
+void TstPostingRules::emptyAmountDiscardsANewBookingAndStillWalks()
+{
+    book(*m_data, u"A"_s, u"01.03.2007"_s, u"100"_s, Anfangsbestand);
+    const LastEntryValues before = m_data->LastEntry();
+    m_data->database()->execute(u"UPDATE \"KASSE\" SET \"lfdNr\" = 9"_s);
+
+    m_data->KasseTable.append();
+    field(u"BelegNr"_s).setAsString(u"B"_s);
+    field(u"Datum"_s).setAsString(u"02.03.2007"_s);
+    m_data->KasseTable.post();
+
+    QCOMPARE(m_data->KasseTable.state(), CursorState::Browse);
+    QCOMPARE(journal(*m_data->database(), Beispielfirma), QStringList({u"A 1 100"_s}));
+    QCOMPARE(m_data->LastEntry().BelegNr, before.BelegNr);
+    QCOMPARE(m_data->LastEntry().Datum, before.Datum);
+}
+
+void TstPostingRules::emptyAmountRestoresAChangedBooking()
+{
+    book(*m_data, u"A"_s, u"01.03.2007"_s, u"100"_s, Anfangsbestand);
+    book(*m_data, u"B"_s, u"02.03.2007"_s, u"30"_s, Porto);
+    QVERIFY(m_data->KasseTable.locate(u"BelegNr"_s, u"A"_s));
+
+    m_data->KasseTable.edit();
+    field(u"Text"_s).setAsString(u"geändert"_s);
+    field(u"Buchungsbetrag"_s).clear();
+    m_data->KasseTable.post();
+
+    QCOMPARE(field(u"Buchungsbetrag"_s).asString(), u"100"_s);
+    QCOMPARE(field(u"Text"_s).asString(), QString());
+    QCOMPARE(stored({u"Buchungsbetrag"_s, u"Text"_s}), QStringList({u"100"_s, u"-"_s}));
+    QCOMPARE(m_data->LastEntry().BelegNr, u"B"_s);
+}
+
+void TstPostingRules::storingWithoutCompanyIsRefused()
+{
+    m_data.reset();
+    m_fixture->execute({u"DELETE FROM \"FIRMA\""_s});
+    m_data = std::make_unique<TDataForm>(m_fixture->path(), m_ui);
+
+    m_data->KasseTable.append();
+    field(u"Buchungsbetrag"_s).setAsString(u"10"_s);
+    try {
+        m_data->KasseTable.post();
+        QFAIL("a booking without company was stored");
+    } catch (const Error &e) {
+        QCOMPARE(e.text(), u"Die Buchung kann nicht gespeichert werden, weil keine Firma angelegt ist. "
+                           "Bitte legen Sie zuerst eine Firma an."_s);
+    }
+    QCOMPARE(bookingCount(*m_data->database()), 0);
+}
+
+namespace {
+
+// Refuses the second statement that calls sum(): the second balance query of a store.
+int refuseSecondSum(void *seen, int action, const char *, const char *function, const char *, const char *)
+{
+    if (action == SQLITE_FUNCTION && qstrcmp(function, "sum") == 0 && ++*static_cast<int *>(seen) == 2)
+        return SQLITE_DENY;
+    return SQLITE_OK;
+}
+
+} // namespace
+
+void TstPostingRules::failingBalanceQueryWritesTheStatementAndStoresNothing()
+{
+    book(*m_data, u"A"_s, u"01.03.2007"_s, u"100"_s, Anfangsbestand);
+    int sums = 0;
+    sqlite3_set_authorizer(m_data->database()->handle(), &refuseSecondSum, &sums);
+
+    m_data->KasseTable.append();
+    field(u"Buchungsbetrag"_s).setAsString(u"10"_s);
+    QVERIFY_THROWS_EXCEPTION(EngineError, m_data->KasseTable.post());
+    sqlite3_set_authorizer(m_data->database()->handle(), nullptr, nullptr);
+
+    QCOMPARE(m_ui.texts(ScriptedUiServices::Kind::Message), QStringList({u"Fehler beim Ermitteln der Buchungssumme."_s}));
+    QFile sql(m_fixture->path() + u"/_sql.txt"_s);
+    QVERIFY(sql.open(QIODevice::ReadOnly));
+    QCOMPARE(sql.readAll(), QByteArray("Select sum(Buchungsbetrag) as buchgsum from \"Kasse.adt\" "
+                                       "where Minuskonto<>True and Firma_ID=1\r\n"));
+    QCOMPARE(bookingCount(*m_data->database()), 1);
+    QCOMPARE(m_data->KasseTable.state(), CursorState::Insert);
+}
+
+void TstPostingRules::deletingACompanyAsksForItsBookings()
+{
+    book(*m_data, u"A"_s, u"01.03.2007"_s, u"100"_s, Anfangsbestand);
+    book(*m_data, u"B"_s, u"02.03.2007"_s, u"30"_s, Porto);
+    m_data->database()->execute(u"INSERT INTO \"FIRMA\" (\"Firma\") VALUES ('Zweitfirma')"_s);
+    m_data->FirmaTable.refresh();
+    QVERIFY(m_data->FirmaTable.locate(u"Firma"_s, u"Zweitfirma"_s));
+    for (const QString &belegNr : {u"X"_s, u"Y"_s, u"Z"_s})
+        book(*m_data, belegNr, u"05.03.2007"_s, u"1"_s, Anfangsbestand);
+    const QStringList firstCompany = journal(*m_data->database(), Beispielfirma);
+    const QString question = u"Es liegen 3 Buchung(en) für die zu löschende Firma vor.\n\nWollen Sie dennoch löschen?"_s;
+
+    m_ui.confirmations = {false};
+    QVERIFY_THROWS_EXCEPTION(Abort, m_data->FirmaTable.deleteRecord());
+    QCOMPARE(m_ui.texts(ScriptedUiServices::Kind::Confirmation), QStringList({question}));
+    QCOMPARE(m_data->FirmaTable.recordCount(), 2);
+    QCOMPARE(bookingCount(*m_data->database()), 5);
+
+    m_ui.confirmations = {true};
+    m_data->FirmaTable.deleteRecord();
+    QCOMPARE(m_data->FirmaTable.recordCount(), 1);
+    QCOMPARE(m_data->FirmaTable.fieldByName(u"Firma"_s).asString(), u"Beispielfirma"_s);
+    QCOMPARE(journal(*m_data->database(), 2), QStringList());
+    QCOMPARE(journal(*m_data->database(), Beispielfirma), firstCompany);
+    QCOMPARE(bookingCount(*m_data->database()), 2);
+}
+
+QTEST_MAIN(TstPostingRules)
+#include "tst_postingrules.moc"

@@ -1,0 +1,197 @@
+#include "Errors.h"
+#include "LedgerFixture.h"
+#include "ScriptedUiServices.h"
+
+#include <QTest>
+
+using namespace kb;
+using namespace kb::test;
+using namespace Qt::StringLiterals;
+
+class TstRunningBalance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void storingAnEarlierBookingRenumbersTheLaterOnes();
+    void deletingTheFirstBookingShiftsEveryBalance();
+    void movingABookingToTheStartMakesItTheFirst();
+    void bookingsOfAnotherCompanyStayUntouched();
+    void balancesOfRealAmountsStayOnTheGrid();
+    void aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt_data();
+    void aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt();
+    void theWalkReportsItsProgress();
+
+private:
+    // A on 01.03. 100 adding, B on 02.03. 30 minus, C on 02.03. 20 adding, entered in this order.
+    void bookABC();
+    QStringList journal() const { return kb::test::journal(*m_data->database(), Beispielfirma); }
+    QString currentBelegNr() const { return m_data->KasseTable.fieldByName(u"BelegNr"_s).asString(); }
+    bool locate(const QString &belegNr) { return m_data->KasseTable.locate(u"BelegNr"_s, belegNr); }
+
+    std::unique_ptr<LedgerFixture> m_fixture;
+    ScriptedUiServices m_ui;
+    std::unique_ptr<TDataForm> m_data;
+};
+
+namespace {
+
+class RecordedProgress : public Progress
+{
+public:
+    QStringList calls;
+    void setMaximum(int maximum) override { calls << u"maximum %1"_s.arg(maximum); }
+    void setPosition(int position) override { calls << u"position %1"_s.arg(position); }
+    void reset() override { calls << u"reset"_s; }
+};
+
+} // namespace
+
+void TstRunningBalance::init()
+{
+    m_fixture = std::make_unique<LedgerFixture>();
+    m_fixture->execute({u"INSERT INTO \"FIRMA\" (\"Firma\") VALUES ('Zweitfirma')"_s});
+    m_ui = ScriptedUiServices();
+    m_data = std::make_unique<TDataForm>(m_fixture->path(), m_ui);
+}
+
+void TstRunningBalance::cleanup()
+{
+    m_data.reset();
+    m_fixture.reset();
+}
+
+void TstRunningBalance::bookABC()
+{
+    book(*m_data, u"A"_s, u"01.03.2007"_s, u"100"_s, Anfangsbestand);
+    book(*m_data, u"B"_s, u"02.03.2007"_s, u"30"_s, Porto);
+    book(*m_data, u"C"_s, u"02.03.2007"_s, u"20"_s, Anfangsbestand);
+    QCOMPARE(journal(), QStringList({u"A 1 100"_s, u"B 2 70"_s, u"C 3 90"_s}));
+}
+
+void TstRunningBalance::storingAnEarlierBookingRenumbersTheLaterOnes()
+{
+    bookABC();
+    book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
+
+    QCOMPARE(journal(), QStringList({u"A 1 100"_s, u"D 2 90"_s, u"B 3 60"_s, u"C 4 80"_s}));
+    QCOMPARE(currentBelegNr(), u"D"_s);
+    QCOMPARE(m_data->KasseTable.fieldByName(u"lfdNr"_s).asInteger(), 2);
+}
+
+void TstRunningBalance::deletingTheFirstBookingShiftsEveryBalance()
+{
+    bookABC();
+    book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
+    QVERIFY(locate(u"A"_s));
+    m_data->KasseTable.deleteRecord();
+
+    QCOMPARE(journal(), QStringList({u"D 1 -10"_s, u"B 2 -40"_s, u"C 3 -20"_s}));
+    QCOMPARE(currentBelegNr(), u"D"_s);
+}
+
+void TstRunningBalance::movingABookingToTheStartMakesItTheFirst()
+{
+    bookABC();
+    book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
+    QVERIFY(locate(u"C"_s));
+    m_data->KasseTable.edit();
+    m_data->KasseTable.fieldByName(u"Datum"_s).setAsString(u"01.01.2007"_s);
+    m_data->KasseTable.post();
+
+    QCOMPARE(journal(), QStringList({u"C 1 20"_s, u"A 2 120"_s, u"D 3 110"_s, u"B 4 80"_s}));
+    QCOMPARE(currentBelegNr(), u"C"_s);
+    QCOMPARE(m_data->KasseTable.position(), 0);
+}
+
+void TstRunningBalance::bookingsOfAnotherCompanyStayUntouched()
+{
+    // Numbers a walk over its own company would never give: any write to them shows.
+    m_data->database()->execute(
+        u"INSERT INTO \"KASSE\" (\"Firma_ID\", \"Datum\", \"BelegNr\", \"Buchungsbetrag\", \"Minuskonto\", \"lfdNr\", "
+        "\"Zeilenbestand\") VALUES (2, '2007-01-01', 'X', 5, 0, 7, 1), (2, '2007-06-01', 'Y', 5, 1, 9, 2)"_s);
+    bookABC();
+    book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
+    QVERIFY(locate(u"A"_s));
+    m_data->KasseTable.deleteRecord();
+
+    QCOMPARE(kb::test::journal(*m_data->database(), 2), QStringList({u"X 7 1"_s, u"Y 9 2"_s}));
+}
+
+void TstRunningBalance::balancesOfRealAmountsStayOnTheGrid()
+{
+    for (int i = 1; i <= 10; ++i)
+        book(*m_data, QString::number(i), u"01.03.2007"_s, u"0,1"_s, Anfangsbestand);
+
+    Statement last = m_data->database()->prepare(
+        u"SELECT \"Zeilenbestand\" FROM \"KASSE\" WHERE \"lfdNr\" IN (3, 10) ORDER BY \"lfdNr\""_s);
+    QVERIFY(last.step());
+    QCOMPARE(last.real(0), 0.3);
+    QVERIFY(last.step());
+    QCOMPARE(last.real(0), 1.0);
+    QCOMPARE(m_data->BalanceBefore(QString()).units(), 10000);
+}
+
+void TstRunningBalance::aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt_data()
+{
+    QTest::addColumn<bool>("changeAmount");
+    QTest::addColumn<QStringList>("afterFailure");
+    QTest::addColumn<QStringList>("repaired");
+
+    // The stored booking keeps its provisional balance; no other booking was written.
+    QTest::newRow("a booking stored before others")
+        << false << QStringList({u"A 1 100"_s, u"D - 80"_s, u"B 2 70"_s, u"C 3 90"_s})
+        << QStringList({u"A 1 100"_s, u"D 2 90"_s, u"B 3 60"_s, u"C 4 80"_s, u"E 5 85"_s});
+    // Every number is still right, only the balances after B are not: the sums must notice.
+    QTest::newRow("an amount changed")
+        << true << QStringList({u"A 1 100"_s, u"B 2 60"_s, u"C 3 90"_s})
+        << QStringList({u"A 1 100"_s, u"B 2 60"_s, u"C 3 80"_s, u"E 4 85"_s});
+}
+
+void TstRunningBalance::aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt()
+{
+    QFETCH(bool, changeAmount);
+    QFETCH(QStringList, afterFailure);
+    QFETCH(QStringList, repaired);
+
+    bookABC();
+    m_data->database()->execute(u"CREATE TRIGGER walk_fails BEFORE UPDATE OF \"Zeilenbestand\" ON \"KASSE\" "
+                                "WHEN NEW.\"BelegNr\" = 'C' BEGIN SELECT RAISE(ABORT, 'Platte voll'); END"_s);
+    try {
+        if (changeAmount) {
+            QVERIFY(locate(u"B"_s));
+            m_data->KasseTable.edit();
+            m_data->KasseTable.fieldByName(u"Buchungsbetrag"_s).setAsString(u"40"_s);
+            m_data->KasseTable.post();
+        } else {
+            book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
+        }
+        QFAIL("the walk did not fail");
+    } catch (const EngineError &e) {
+        QVERIFY2(e.text().contains(u"Platte voll"_s), qPrintable(e.text()));
+    }
+    QCOMPARE(journal(), afterFailure);
+
+    m_data->database()->execute(u"DROP TRIGGER walk_fails"_s);
+    book(*m_data, u"E"_s, u"03.03.2007"_s, u"5"_s, Anfangsbestand);
+    QCOMPARE(journal(), repaired);
+}
+
+void TstRunningBalance::theWalkReportsItsProgress()
+{
+    bookABC();
+    RecordedProgress progress;
+    m_data->setProgress(&progress);
+    book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
+    m_data->setProgress(nullptr);
+
+    QVERIFY(progress.calls.size() >= 3);
+    QCOMPARE(progress.calls.first(), u"maximum 4"_s);
+    QCOMPARE(progress.calls.mid(progress.calls.size() - 2), QStringList({u"position 4"_s, u"reset"_s}));
+}
+
+QTEST_MAIN(TstRunningBalance)
+#include "tst_runningbalance.moc"
