@@ -148,10 +148,12 @@ void TDataForm::KasseTableAfterInsert(Table &table)
 void TDataForm::KasseTableBeforePost(Table &table)
 {
     m_positionBeforeStore.reset();
+    m_changeDiscarded = false;
     if (table.state() == CursorState::Edit)
         m_positionBeforeStore = journalPosition();
     if (table.fieldByName(QStringLiteral("Buchungsbetrag")).isNull()) {
         table.cancel();
+        m_changeDiscarded = true;
         return;
     }
     refuseWithoutCompany();
@@ -165,7 +167,10 @@ void TDataForm::KasseTableBeforePost(Table &table)
 void TDataForm::KasseTableAfterPost(Table &)
 {
     const std::optional<int> before = std::exchange(m_positionBeforeStore, std::nullopt);
-    rebalanceAfterChange(before);
+    if (std::exchange(m_changeDiscarded, false))
+        walkFrom([this] { return EditKasseTable.recordCount(); }); // nothing written: only the check
+    else
+        rebalanceAfterChange(before);
 }
 
 void TDataForm::KasseTableAfterDelete(Table &)

@@ -140,6 +140,8 @@ private:
     LastEntryValues m_lastEntry;
     // Where the booking being stored stood in the journal before the store.
     std::optional<int> m_positionBeforeStore;
+    // The store was an empty amount that discarded the change: nothing was written.
+    bool m_changeDiscarded = false;
     // Companies whose journal a walk of this session left right; forgotten when a walk fails and
     // when the tables close, since a backup or restore may replace the file.
     QSet<qint64> m_balancedCompanies;
