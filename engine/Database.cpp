@@ -7,10 +7,66 @@
 
 namespace kb {
 
+namespace {
+
+void appendSortKey(QString &key, QChar c)
+{
+    if (c.unicode() < 0x80) {
+        key.append(c.toLower());
+        return;
+    }
+    if (c == QChar(0xDF)) {
+        key.append(QStringLiteral("ss"));
+        return;
+    }
+    const QString decomposed = c.decompositionTag() == QChar::Canonical ? c.decomposition() : QString();
+    key.append(decomposed.isEmpty() ? c.toCaseFolded() : decomposed.at(0).toCaseFolded());
+}
+
+QString sortKey(QStringView text)
+{
+    QString key;
+    key.reserve(text.size());
+    for (QChar c : text)
+        appendSortKey(key, c);
+    return key;
+}
+
+int collateText(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    const QString textA = QString::fromUtf8(static_cast<const char *>(a), lengthA);
+    const QString textB = QString::fromUtf8(static_cast<const char *>(b), lengthB);
+    return Database::compareText(textA, textB);
+}
+
+void startsWith(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL || sqlite3_value_type(arguments[1]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const auto text = [](sqlite3_value *value) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)), sqlite3_value_bytes(value));
+    };
+    sqlite3_result_int(context, text(arguments[0]).startsWith(text(arguments[1]), Qt::CaseInsensitive) ? 1 : 0);
+}
+
+} // namespace
+
+int Database::compareText(QStringView a, QStringView b)
+{
+    const int byKey = sortKey(a).compare(sortKey(b));
+    if (byKey != 0)
+        return byKey < 0 ? -1 : 1;
+    const int exact = a.compare(b);
+    return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
+}
+
 Database::Database(const QString &path, bool createIfMissing)
     : m_path(path)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (createIfMissing ? SQLITE_OPEN_CREATE : 0);
+    // One thread uses a connection, so SQLite need not lock it on every call.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (createIfMissing ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
@@ -21,6 +77,11 @@ Database::Database(const QString &path, bool createIfMissing)
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
+    sqlite3_create_collation_v2(m_db, textCollation().toUtf8().constData(), SQLITE_UTF8, nullptr,
+                                &collateText, nullptr);
+    sqlite3_create_function_v2(m_db, startsWithFunction().toUtf8().constData(), 2,
+                               SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &startsWith, nullptr, nullptr,
+                               nullptr);
     execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
     execute(QStringLiteral("PRAGMA synchronous=FULL"));
     execute(QStringLiteral("PRAGMA foreign_keys=OFF"));
@@ -61,6 +122,11 @@ QList<ColumnInfo> Database::columns(const QString &table) const
 qint64 Database::lastInsertRowId() const
 {
     return sqlite3_last_insert_rowid(m_db);
+}
+
+qint64 Database::totalChanges() const
+{
+    return sqlite3_total_changes64(m_db);
 }
 
 bool Database::inTransaction() const

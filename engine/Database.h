@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <memory>
 
@@ -26,6 +27,15 @@ class Database
 public:
     static QString fileName() { return QStringLiteral("kassenbuch.db"); }
 
+    // The collation cursors order text keys by: without regard to case, umlauts and accented
+    // letters as their base letter, ß as ss; equal keys fall back to the exact text so the order
+    // is total. Registered on every connection and used only in ORDER BY, never in the schema,
+    // so standard SQLite tools still read the file.
+    static QString textCollation() { return QStringLiteral("kb_text"); }
+    static int compareText(QStringView a, QStringView b);
+    // The SQL function kb_starts_with(text, prefix): whether text begins with prefix, ignoring case.
+    static QString startsWithFunction() { return QStringLiteral("kb_starts_with"); }
+
     // Opens an existing file; with createIfMissing a new, empty one is made.
     explicit Database(const QString &path, bool createIfMissing = false);
     ~Database();
@@ -41,6 +51,8 @@ public:
     bool hasTable(const QString &table) const;
     QList<ColumnInfo> columns(const QString &table) const;
     qint64 lastInsertRowId() const;
+    // Rows inserted, changed or deleted through this connection since it was opened.
+    qint64 totalChanges() const;
     bool inTransaction() const;
 
     // Transactions nest: only the outermost begin/commit reach SQLite, an inner rollback makes

@@ -131,6 +131,22 @@ bool Statement::isNull(int column) const
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
+Statement::StorageClass Statement::storageClass(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER: return StorageClass::Integer;
+    case SQLITE_FLOAT: return StorageClass::Real;
+    case SQLITE_TEXT: return StorageClass::Text;
+    case SQLITE_BLOB: return StorageClass::Blob;
+    default: return StorageClass::Null;
+    }
+}
+
+QString Statement::declaredType(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_decltype(m_stmt, column));
+}
+
 qint64 Statement::integer(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);
@@ -145,6 +161,12 @@ QString Statement::text(int column) const
 {
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
     return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
+}
+
+QByteArrayView Statement::utf8(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    return QByteArrayView(data, sqlite3_column_bytes(m_stmt, column));
 }
 
 QVariant Statement::value(int column) const

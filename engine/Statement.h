@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -13,6 +14,8 @@ namespace kb {
 class Statement
 {
 public:
+    enum class StorageClass { Null, Integer, Real, Text, Blob };
+
     Statement(sqlite3 *db, const QString &sql);
     ~Statement();
     Statement(Statement &&other) noexcept;
@@ -37,9 +40,14 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     bool isNull(int column) const;
+    StorageClass storageClass(int column) const;
+    // The declared type of the table column a result column reads; empty for an expression.
+    QString declaredType(int column) const;
     qint64 integer(int column) const;
     double real(int column) const;
     QString text(int column) const;
+    // The text's UTF-8 bytes, valid until the statement steps or resets.
+    QByteArrayView utf8(int column) const;
     QVariant value(int column) const;
 
 private:
