@@ -1,0 +1,42 @@
+#include "DbEdit.h"
+
+#include <QFocusEvent>
+
+namespace kb {
+
+DbEdit::DbEdit(UiServices &ui, QWidget *parent)
+    : QLineEdit(parent), m_binding(new TextFieldBinding(ui, this, this))
+{
+    connect(m_binding, &TextFieldBinding::entered, this, &DbEdit::entered);
+    connect(m_binding, &TextFieldBinding::exited, this, &DbEdit::exited);
+}
+
+void DbEdit::bind(DataSource *source, const QString &fieldName)
+{
+    m_binding->link().bind(source, fieldName);
+}
+
+void DbEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    m_binding->focusIn(event->reason());
+}
+
+void DbEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    m_binding->focusOut(event->reason());
+}
+
+void DbEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_binding->keyPress(event))
+        QLineEdit::keyPressEvent(event);
+}
+
+bool DbEdit::focusNextPrevChild(bool next)
+{
+    return m_binding->mayLeaveByTab() ? QLineEdit::focusNextPrevChild(next) : true;
+}
+
+} // namespace kb
