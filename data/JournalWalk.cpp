@@ -23,11 +23,14 @@ JournalWalk::JournalWalk(Database &db, Table &journal, Progress &progress)
 {
 }
 
-void JournalWalk::run(int from, Leading leading)
+void JournalWalk::run(Change change, Leading leading)
 {
-    const int start = std::clamp(from, 0, m_journal.recordCount());
+    const int start = std::clamp(change.first, 0, m_journal.recordCount());
     try {
-        walk(leadingRowsAreRight(start, leading) ? start : 0);
+        if (leadingRowsAreRight(start, leading))
+            walk(start, leading == Leading::Trusted ? change.last : everything().last);
+        else
+            walk(0, everything().last);
     } catch (...) {
         m_journal.cancel();
         m_progress.reset();
@@ -58,7 +61,7 @@ bool JournalWalk::leadingRowsAreRight(int rows, Leading leading)
     return sums.integer(0) == rows && sums.integer(1) == balance.asMoney().units();
 }
 
-void JournalWalk::walk(int from)
+void JournalWalk::walk(int from, int settledAfter)
 {
     const int count = m_journal.recordCount();
     m_progress.setMaximum(count);
@@ -79,7 +82,11 @@ void JournalWalk::walk(int from)
         if (k > from + 1)
             m_journal.next();
         balance += signedAmount(amount, minus);
-        if (lfdNr.isNull() || lfdNr.asInteger() != k || rowBalance.isNull() || rowBalance.asMoney() != balance) {
+        const bool right = !lfdNr.isNull() && lfdNr.asInteger() == k && !rowBalance.isNull()
+                           && rowBalance.asMoney() == balance;
+        if (right && k - 1 > settledAfter)
+            break;
+        if (!right) {
             m_journal.edit();
             lfdNr.setAsInteger(k);
             rowBalance.setAsMoney(balance);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 namespace kb {
 
 class Database;
@@ -20,16 +22,26 @@ public:
         Trusted  // a walk of this session left them right; only its number is looked at
     };
 
-    // Rewrites the rows from position `from` on (0-based), in one transaction: a failure leaves
-    // every row as it was and propagates. The rows before `from` are kept only when the one just
-    // before it passes the check; otherwise the whole journal is walked.
-    void run(int from, Leading leading);
+    // The positions (0-based) a store or delete can have changed: none before first; after last
+    // the bookings are those that stood there before, so once one of them is right, the rest are.
+    struct Change
+    {
+        int first;
+        int last;
+    };
+    static Change everything() { return {0, std::numeric_limits<int>::max()}; }
+
+    // Rewrites the rows from change.first on, in one transaction: a failure leaves every row as
+    // it was and propagates. The rows before change.first are kept only when the one just before
+    // it passes the check; otherwise the whole journal is walked. Only a trusted journal ends the
+    // walk early, at the first right row after change.last.
+    void run(Change change, Leading leading);
 
 private:
     // Whether the first `rows` bookings end on lfdNr `rows` and, when checked, the last of them
     // holds the balance the stored amounts give and no other booking has a number up to it.
     bool leadingRowsAreRight(int rows, Leading leading);
-    void walk(int from);
+    void walk(int from, int settledAfter);
 
     Database &m_db;
     Table &m_journal;

@@ -3,7 +3,6 @@
 #include "DataDirectorySetup.h"
 #include "Database.h"
 #include "Errors.h"
-#include "JournalWalk.h"
 #include "UiServices.h"
 #include "Vat.h"
 
@@ -168,7 +167,7 @@ void TDataForm::KasseTableAfterPost(Table &)
 {
     const std::optional<int> before = std::exchange(m_positionBeforeStore, std::nullopt);
     if (std::exchange(m_changeDiscarded, false))
-        walkFrom([this] { return EditKasseTable.recordCount(); }); // nothing written: only the check
+        walkFrom([this] { return JournalWalk::Change{EditKasseTable.recordCount(), 0}; }); // nothing written
     else
         rebalanceAfterChange(before);
 }
@@ -335,7 +334,7 @@ int TDataForm::journalPosition()
 
 void TDataForm::RenumberAndRebalance()
 {
-    walkFrom([] { return 0; });
+    walkFrom([] { return JournalWalk::everything(); });
 }
 
 void TDataForm::rebalanceAfterChange(std::optional<int> positionBefore)
@@ -343,13 +342,14 @@ void TDataForm::rebalanceAfterChange(std::optional<int> positionBefore)
     walkFrom([this, positionBefore] {
         // A filtered KasseTable may stand on a booking far from the one that changed.
         if (KasseTable.isFiltered())
-            return 0;
+            return JournalWalk::everything();
         const int now = journalPosition();
-        return std::min(now, positionBefore.value_or(now));
+        const int before = positionBefore.value_or(now);
+        return JournalWalk::Change{std::min(now, before), std::max(now, before)};
     });
 }
 
-void TDataForm::walkFrom(const std::function<int()> &earliestChanged)
+void TDataForm::walkFrom(const std::function<JournalWalk::Change()> &changed)
 {
     const qint64 company = FirmaTable.fieldByName(QStringLiteral("ID")).asInteger();
     const auto leading = m_balancedCompanies.contains(company) ? JournalWalk::Leading::Trusted
@@ -357,7 +357,7 @@ void TDataForm::walkFrom(const std::function<int()> &earliestChanged)
     m_balancedCompanies.remove(company);
     try {
         EditKasseTable.refresh();
-        JournalWalk(*m_db, EditKasseTable, *m_progress).run(earliestChanged(), leading);
+        JournalWalk(*m_db, EditKasseTable, *m_progress).run(changed(), leading);
     } catch (...) {
         refreshQuietly(EditKasseTable);
         refreshQuietly(KasseTable);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataSource.h"
+#include "JournalWalk.h"
 #include "Money.h"
 #include "Progress.h"
 #include "Query.h"
@@ -128,9 +129,9 @@ private:
     // Renumbers after a store or delete through KasseTable: the walk starts at the earlier of the
     // booking's places before and after, or where the deleted booking stood.
     void rebalanceAfterChange(std::optional<int> positionBefore);
-    // Refreshes EditKasseTable, then walks from the position earliestChanged gives; both cursors
+    // Refreshes EditKasseTable, then walks over what changed says can have changed; both cursors
     // are read again when the walk fails.
-    void walkFrom(const std::function<int()> &earliestChanged);
+    void walkFrom(const std::function<JournalWalk::Change()> &changed);
 
     QString m_programDirectory;
     UiServices &m_ui;

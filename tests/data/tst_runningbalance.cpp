@@ -18,7 +18,8 @@ private slots:
 
     void storingAnEarlierBookingRenumbersTheLaterOnes();
     void deletingTheFirstBookingShiftsEveryBalance();
-    void movingABookingToTheStartMakesItTheFirst();
+    void changingABookingRenumbersTheJournal_data();
+    void changingABookingRenumbersTheJournal();
     void bookingsOfAnotherCompanyStayUntouched();
     void balancesOfRealAmountsStayOnTheGrid();
     void aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt_data();
@@ -93,18 +94,43 @@ void TstRunningBalance::deletingTheFirstBookingShiftsEveryBalance()
     QCOMPARE(currentBelegNr(), u"D"_s);
 }
 
-void TstRunningBalance::movingABookingToTheStartMakesItTheFirst()
+void TstRunningBalance::changingABookingRenumbersTheJournal_data()
 {
+    QTest::addColumn<QString>("belegNr");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("moved to the start") << u"C"_s << u"Datum"_s << u"01.01.2007"_s
+                                        << QStringList({u"C 1 20"_s, u"A 2 120"_s, u"D 3 110"_s, u"B 4 80"_s});
+    QTest::newRow("moved behind the next booking") << u"A"_s << u"Datum"_s << u"02.03.2007"_s
+                                                   << QStringList({u"D 1 -10"_s, u"A 2 90"_s, u"B 3 60"_s, u"C 4 80"_s});
+    QTest::newRow("amount changed in the middle") << u"D"_s << u"Buchungsbetrag"_s << u"50"_s
+                                                  << QStringList({u"A 1 100"_s, u"D 2 50"_s, u"B 3 20"_s, u"C 4 40"_s});
+    QTest::newRow("only the text changed") << u"A"_s << u"Text"_s << u"Wechselgeld"_s
+                                           << QStringList({u"A 1 100"_s, u"D 2 90"_s, u"B 3 60"_s, u"C 4 80"_s});
+}
+
+void TstRunningBalance::changingABookingRenumbersTheJournal()
+{
+    QFETCH(QString, belegNr);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QStringList, expected);
+
     bookABC();
     book(*m_data, u"D"_s, u"01.03.2007"_s, u"10"_s, Porto);
-    QVERIFY(locate(u"C"_s));
+    QVERIFY(locate(belegNr));
     m_data->KasseTable.edit();
-    m_data->KasseTable.fieldByName(u"Datum"_s).setAsString(u"01.01.2007"_s);
+    m_data->KasseTable.fieldByName(field).setAsString(value);
     m_data->KasseTable.post();
 
-    QCOMPARE(journal(), QStringList({u"C 1 20"_s, u"A 2 120"_s, u"D 3 110"_s, u"B 4 80"_s}));
-    QCOMPARE(currentBelegNr(), u"C"_s);
-    QCOMPARE(m_data->KasseTable.position(), 0);
+    QCOMPARE(journal(), expected);
+    // The journal cursor stays on the booking and shows its new number and balance.
+    QCOMPARE(currentBelegNr(), belegNr);
+    const QString shown = u"%1 %2 %3"_s.arg(belegNr, m_data->KasseTable.fieldByName(u"lfdNr"_s).asString(),
+                                             m_data->KasseTable.fieldByName(u"Zeilenbestand"_s).asString());
+    QVERIFY2(expected.contains(shown), qPrintable(shown));
 }
 
 void TstRunningBalance::bookingsOfAnotherCompanyStayUntouched()
