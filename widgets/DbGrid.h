@@ -1,7 +1,5 @@
 #pragma once
 
-// TableModel.h needs the complete DataSource for its inline accessor.
-#include "DataSource.h"
 #include "TableModel.h"
 
 #include <QColor>
