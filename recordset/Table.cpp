@@ -504,8 +504,8 @@ void Table::masterChanged()
 
 void Table::rebuild(bool keepRow)
 {
-    const std::optional<qint64> current =
-        keepRow && m_position >= 0 && m_position < recordCount() ? std::optional(m_keys->id(m_position)) : std::nullopt;
+    const bool onRow = keepRow && m_position >= 0 && m_position < recordCount();
+    const qint64 current = onRow ? m_keys->id(m_position) : 0;
     Order order = orderOf(m_indexName);
     std::optional<Row> rangeKey;
     std::unique_ptr<KeySet> keys = makeKeySet(order, rangeKey);
@@ -520,7 +520,7 @@ void Table::rebuild(bool keepRow)
     const int count = recordCount();
     int position = count > 0 ? 0 : -1;
     if (keepRow && count > 0) {
-        const int found = current ? m_keys->indexOf(*current) : -1;
+        const int found = onRow ? m_keys->indexOf(current) : -1;
         position = found >= 0 ? found : std::clamp(m_position, 0, count - 1);
     }
     show(position, !keepRow || count == 0, count == 0);

@@ -24,7 +24,9 @@ enum class LocateOption { Exact, CaseInsensitivePrefix };
 
 // A cursor over one table: the rows within the master range and the filter, in the order of the
 // index in use. It keeps only the ordered row ids and fetches the values of the rows it shows, so
-// memory and the cost of a move stay flat with the size of the table.
+// memory and the cost of a move stay flat with the size of the table. Values written elsewhere
+// through the same connection show as soon as a row is loaded again (edit loads the current row
+// again first); rows that others added, removed or moved show after refresh.
 //
 // Moving, locating or refreshing while a row is edited stores the row first; storing and
 // cancelling outside editing do nothing. The events run inside the operations: an exception from
