@@ -12,8 +12,22 @@ Statement::Statement(sqlite3 *db, const QString &sql)
     : m_db(db), m_sql(sql)
 {
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &m_stmt, &tail) != SQLITE_OK)
         fail();
+    refuseTrailingStatement(tail, utf8.constData() + utf8.size());
+}
+
+// SQLite prepares only the first statement of a text; a second one would silently not run.
+void Statement::refuseTrailingStatement(const char *tail, const char *end)
+{
+    sqlite3_stmt *next = nullptr;
+    const int rc = tail ? sqlite3_prepare_v2(m_db, tail, int(end - tail), &next, nullptr) : SQLITE_OK;
+    sqlite3_finalize(next);
+    if (rc != SQLITE_OK || next) {
+        sqlite3_finalize(std::exchange(m_stmt, nullptr));
+        throw EngineError(QStringLiteral("Ein SQL-Text darf nur eine Anweisung enthalten."), m_sql);
+    }
 }
 
 Statement::~Statement()

@@ -52,6 +52,7 @@ public:
 
 private:
     [[noreturn]] void fail() const;
+    void refuseTrailingStatement(const char *tail, const char *end);
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
