@@ -23,20 +23,22 @@ JournalWalk::JournalWalk(Database &db, Table &journal, Progress &progress)
 {
 }
 
-void JournalWalk::run(Change change, Leading leading)
+int JournalWalk::run(Change change, Leading leading)
 {
     const int start = std::clamp(change.first, 0, m_journal.recordCount());
+    int written = 0;
     try {
         if (leadingRowsAreRight(start, leading))
-            walk(start, leading == Leading::Trusted ? change.last : everything().last);
+            written = walk(start, leading == Leading::Trusted ? change.last : everything().last);
         else
-            walk(0, everything().last);
+            written = walk(0, everything().last);
     } catch (...) {
         m_journal.cancel();
         m_progress.reset();
         throw;
     }
     m_progress.reset();
+    return written;
 }
 
 bool JournalWalk::leadingRowsAreRight(int rows, Leading leading)
@@ -61,12 +63,12 @@ bool JournalWalk::leadingRowsAreRight(int rows, Leading leading)
     return sums.integer(0) == rows && sums.integer(1) == balance.asMoney().units();
 }
 
-void JournalWalk::walk(int from, int settledAfter)
+int JournalWalk::walk(int from, int settledAfter)
 {
     const int count = m_journal.recordCount();
     m_progress.setMaximum(count);
     if (from >= count)
-        return;
+        return 0;
     Money balance;
     if (from > 0) {
         m_journal.moveTo(from - 1);
@@ -76,6 +78,7 @@ void JournalWalk::walk(int from, int settledAfter)
     Field &rowBalance = m_journal.fieldByName(QStringLiteral("Zeilenbestand"));
     const Field &amount = m_journal.fieldByName(QStringLiteral("Buchungsbetrag"));
     const Field &minus = m_journal.fieldByName(QStringLiteral("Minuskonto"));
+    int written = 0;
     Transaction transaction(m_db);
     m_journal.moveTo(from);
     for (int k = from + 1; k <= count; ++k) {
@@ -91,10 +94,12 @@ void JournalWalk::walk(int from, int settledAfter)
             lfdNr.setAsInteger(k);
             rowBalance.setAsMoney(balance);
             m_journal.post();
+            ++written;
         }
         m_progress.setPosition(k);
     }
     transaction.commit();
+    return written;
 }
 
 } // namespace kb

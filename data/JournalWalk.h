@@ -35,13 +35,14 @@ public:
     // it was and propagates. The rows before change.first are kept only when the one just before
     // it passes the check; otherwise the whole journal is walked. Only a trusted journal ends the
     // walk early, at the first right row after change.last.
-    void run(Change change, Leading leading);
+    // Returns the number of rows written.
+    int run(Change change, Leading leading);
 
 private:
     // Whether the first `rows` bookings end on lfdNr `rows` and, when checked, the last of them
     // holds the balance the stored amounts give and no other booking has a number up to it.
     bool leadingRowsAreRight(int rows, Leading leading);
-    void walk(int from, int settledAfter);
+    int walk(int from, int settledAfter);
 
     Database &m_db;
     Table &m_journal;

@@ -6,6 +6,7 @@
 #include "UiServices.h"
 #include "Vat.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 
@@ -225,6 +226,22 @@ void TDataForm::setProvisionalBalance()
     const bool minus = KasseTable.fieldByName(QStringLiteral("Minuskonto")).asBoolean();
     const Money before = BalanceBefore(KasseTable.fieldByName(QStringLiteral("lfdNr")).asString());
     KasseTable.fieldByName(QStringLiteral("Zeilenbestand")).setAsMoney(minus ? before - gross : before + gross);
+    numberAtTheEnd();
+}
+
+void TDataForm::numberAtTheEnd()
+{
+    Field &lfdNr = KasseTable.fieldByName(QStringLiteral("lfdNr"));
+    const QDate date = KasseTable.fieldByName(QStringLiteral("Datum")).asDate();
+    if (KasseTable.state() != CursorState::Insert || !lfdNr.isNull() || !date.isValid())
+        return;
+    const int count = EditKasseTable.recordCount();
+    if (count > 0) {
+        EditKasseTable.last();
+        if (EditKasseTable.fieldByName(QStringLiteral("Datum")).asDate() > date)
+            return;
+    }
+    lfdNr.setAsInteger(count + 1);
 }
 
 void TDataForm::resolveAccount()
@@ -355,16 +372,20 @@ void TDataForm::walkFrom(const std::function<JournalWalk::Change()> &changed)
     const auto leading = m_balancedCompanies.contains(company) ? JournalWalk::Leading::Trusted
                                                                : JournalWalk::Leading::Checked;
     m_balancedCompanies.remove(company);
+    int written = 0;
     try {
         EditKasseTable.refresh();
-        JournalWalk(*m_db, EditKasseTable, *m_progress).run(changed(), leading);
+        written = JournalWalk(*m_db, EditKasseTable, *m_progress).run(changed(), leading);
     } catch (...) {
         refreshQuietly(EditKasseTable);
         refreshQuietly(KasseTable);
         throw;
     }
     m_balancedCompanies.insert(company);
-    KasseTable.refresh();
+    // Without a row written KasseTable already shows every value; its refresh would only read
+    // the whole range again.
+    if (written > 0)
+        KasseTable.refresh();
 }
 
 void TDataForm::EnsureLfdNr()

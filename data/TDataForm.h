@@ -119,6 +119,10 @@ private:
     void takeOverFromAccount();
     void computeVat();
     void setProvisionalBalance();
+    // A new booking dated on or after the journal's last one goes to its end: its number is known
+    // before it is written, and together with its provisional balance it leaves the walk nothing
+    // to write.
+    void numberAtTheEnd();
     void resolveAccount();
     bool locateAccount(const Field &kontoId);
     Money openSum(const QString &statement);
