@@ -28,7 +28,7 @@ constexpr int column1 = 72;
 constexpr int column2 = 280;
 constexpr int column3 = 432;
 constexpr int editWidth = 89;
-constexpr int labelGap = 4;
+constexpr int labelGap = 3;
 
 } // namespace
 
@@ -48,17 +48,17 @@ void EntryPanel::createControls()
     m_DatumEdit = new DbEdit(m_ui, this);
     m_DatumEdit->setObjectName(QStringLiteral("DatumEdit"));
     m_DatumEdit->setGeometry(column1, row1, editWidth, controlHeight);
-    addLabel(QStringLiteral("Datum:"), *m_DatumEdit, 60);
+    addLabel(QStringLiteral("Datum:"), *m_DatumEdit, 68);
 
     m_EditBeleg = new DbEdit(m_ui, this);
     m_EditBeleg->setObjectName(QStringLiteral("EditBeleg"));
     m_EditBeleg->setGeometry(column1, row2, editWidth, controlHeight);
-    addLabel(QStringLiteral("Beleg:"), *m_EditBeleg, 60);
+    addLabel(QStringLiteral("Beleg:"), *m_EditBeleg, 68);
 
     m_DBLKonto = new DbLookupComboBox(m_ui, this);
     m_DBLKonto->setObjectName(QStringLiteral("DBLKonto"));
     m_DBLKonto->setGeometry(column1, row3, 129, controlHeight);
-    addLabel(QStringLiteral("Kontoname:"), *m_DBLKonto, 64);
+    addLabel(QStringLiteral("Kontoname:"), *m_DBLKonto, 68);
 
     // Opens the accounts dialog once it is part of the program.
     m_SpeedButton1 = new QToolButton(this);

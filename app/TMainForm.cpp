@@ -11,6 +11,7 @@
 #include "MainMenu.h"
 #include "ProgramSettings.h"
 #include "TDataForm.h"
+#include "ToolBarButton.h"
 #include "UiServices.h"
 
 #include <QApplication>
@@ -147,13 +148,8 @@ void TMainForm::createToolBar()
 QToolButton *TMainForm::addToolButton(const QString &name, const QString &caption, const QString &icon,
                                       const QString &hint)
 {
-    auto *button = new QToolButton(m_ToolBar1);
+    auto *button = new ToolBarButton(caption, QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)), m_ToolBar1);
     button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)));
-    button->setIconSize(QSize(18, 18));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
     button->setFixedSize(toolButtonWidth, toolButtonHeight);
     Hint::apply(*button, hint);
     m_ToolBar1->addWidget(button);

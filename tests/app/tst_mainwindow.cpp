@@ -41,6 +41,7 @@ private slots:
     void controlHints();
     void menuItemHints_data();
     void menuItemHints();
+    void menuTitleHint();
     void shortcutsWorkFromAnyControl_data();
     void shortcutsWorkFromAnyControl();
     void helpCommands_data();
@@ -130,6 +131,16 @@ void TstMainWindow::menuItemHints()
     popup->setActiveAction(program.control<QAction>(item));
     QCOMPARE(program.window().hintText(), statusText);
     popup->close();
+}
+
+void TstMainWindow::menuTitleHint()
+{
+    ProgramDirectory dir;
+    RunningProgram program(dir.path());
+    QMenuBar *bar = program.window().menuBar();
+    bar->setActiveAction(program.control<QMenu>(u"Bearbeiten1"_s)->menuAction());
+    QCOMPARE(program.window().hintText(), u"Bearbeitenmenü"_s);
+    program.control<QMenu>(u"Bearbeiten1"_s)->close();
 }
 
 void TstMainWindow::shortcutsWorkFromAnyControl_data()
