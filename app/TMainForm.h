@@ -22,6 +22,7 @@ class FormatSettings;
 class HelpViewer;
 class MainMenu;
 class ProgramSettings;
+class Table;
 class TDataForm;
 class UiServices;
 
@@ -91,7 +92,7 @@ private:
     void createCentralArea();
     void createStatusLine();
     void showCompanyInCaption();
-    void storePending(class Table &table);
+    void storePending(Table &table);
     void connectCommands();
     void ToolButton1Click();
 
