@@ -126,7 +126,7 @@ qint64 Database::lastInsertRowId() const
 
 qint64 Database::totalChanges() const
 {
-    return sqlite3_total_changes64(m_db);
+    return sqlite3_total_changes64(m_db) + m_rollbacks;
 }
 
 bool Database::inTransaction() const
@@ -171,6 +171,7 @@ void Database::rollback()
     if (--m_depth == 0) {
         if (!sqlite3_get_autocommit(m_db))
             execute(QStringLiteral("ROLLBACK"));
+        ++m_rollbacks;
         m_rollbackOnly = false;
     } else {
         m_rollbackOnly = true;

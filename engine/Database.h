@@ -51,7 +51,8 @@ public:
     bool hasTable(const QString &table) const;
     QList<ColumnInfo> columns(const QString &table) const;
     qint64 lastInsertRowId() const;
-    // Rows inserted, changed or deleted through this connection since it was opened.
+    // Moves whenever rows may differ from what a cache read: every insert, change or delete
+    // through this connection, and every rollback, which takes written values back.
     qint64 totalChanges() const;
     bool inTransaction() const;
 
@@ -66,6 +67,7 @@ private:
     sqlite3 *m_db = nullptr;
     int m_depth = 0;
     bool m_rollbackOnly = false;
+    qint64 m_rollbacks = 0;
 };
 
 // Rolls back in its destructor unless committed.

@@ -550,6 +550,9 @@ void TstTable::postJoinsOuterTransaction()
         QCOMPARE(stored(u"SELECT BelegNr FROM KASSE WHERE Nr = 2"_s), u"X"_s);
     }
     QCOMPARE(stored(u"SELECT BelegNr FROM KASSE WHERE Nr = 2"_s), u"B2"_s);
+    // The cursor must not keep showing the value the rollback took back.
+    m_kasse->first();
+    QCOMPARE(m_kasse->fieldByName(u"BelegNr"_s).asString(), u"B2"_s);
 }
 
 void TstTable::walkInTransactionWritesEveryRow()
