@@ -8,7 +8,6 @@
 #include "Hint.h"
 #include "TDataForm.h"
 #include "UiServices.h"
-#include "Vat.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -228,41 +227,14 @@ void EntryPanel::DBLTextEnter()
 // Shows the account's percentage and minus flag at once; storing takes them over again.
 void EntryPanel::DBLKontoExit()
 {
-    Table &kasse = m_data->KasseTable;
-    Table &konten = m_data->KontenTable;
-    const Field &kontoId = kasse.fieldByName(QStringLiteral("KontoID"));
-    if (kontoId.isNull() || !konten.locate(QStringLiteral("KontoNr"), kontoId.asInteger()))
-        return;
-    Field &percent = kasse.fieldByName(QStringLiteral("UMSTinProzent"));
-    const Money accountPercent = konten.fieldByName(QStringLiteral("KontoProzentSatz")).asMoney();
-    if (percent.asMoney() != accountPercent) {
-        kasse.edit();
-        percent.setAsMoney(accountPercent);
-    }
-    Field &minus = kasse.fieldByName(QStringLiteral("Minuskonto"));
-    const bool accountMinus = konten.fieldByName(QStringLiteral("Minuskonto")).asBoolean();
-    if (minus.asBoolean() != accountMinus) {
-        kasse.edit();
-        minus.setAsBoolean(accountMinus);
-    }
+    m_data->ApplyAccountToBooking();
 }
 
 // Shows VAT and net amount of what was typed; storing computes them again.
 void EntryPanel::EditBetragExit()
 {
-    if (m_EditBetrag->text().isEmpty())
-        return;
-    Table &kasse = m_data->KasseTable;
-    const Money gross = kasse.fieldByName(QStringLiteral("Buchungsbetrag")).asMoney();
-    const Money percent = kasse.fieldByName(QStringLiteral("UMSTinProzent")).asMoney();
-    const Money vat = Vat::contained(gross, percent);
-    Field &vatField = kasse.fieldByName(QStringLiteral("UMSTinEURO"));
-    Field &netField = kasse.fieldByName(QStringLiteral("Nettobuchungsbetrag"));
-    if (vatField.asMoney() != vat || netField.asMoney() != gross - vat) {
-        kasse.edit();
-        vatField.setAsMoney(vat);
-        netField.setAsMoney(gross - vat);
-    }
+    if (!m_EditBetrag->text().isEmpty())
+        m_data->ApplyVatToBooking();
 }
 
 void EntryPanel::BtnAddClick()

@@ -157,8 +157,8 @@ void TDataForm::KasseTableBeforePost(Table &table)
         return;
     }
     refuseWithoutCompany();
-    takeOverFromAccount();
-    computeVat();
+    ApplyAccountToBooking();
+    ApplyVatToBooking();
     setProvisionalBalance();
     resolveAccount();
     RememberLastEntry();
@@ -192,21 +192,25 @@ bool TDataForm::locateAccount(const Field &kontoId)
     return !kontoId.isNull() && KontenTable.locate(QStringLiteral("KontoNr"), kontoId.asInteger());
 }
 
-void TDataForm::takeOverFromAccount()
+void TDataForm::ApplyAccountToBooking()
 {
     if (!locateAccount(KasseTable.fieldByName(QStringLiteral("KontoID"))))
         return;
     Field &percent = KasseTable.fieldByName(QStringLiteral("UMSTinProzent"));
     const Money accountPercent = KontenTable.fieldByName(QStringLiteral("KontoProzentSatz")).asMoney();
-    if (percent.asMoney() != accountPercent)
+    if (percent.asMoney() != accountPercent) {
+        KasseTable.edit();
         percent.setAsMoney(accountPercent);
+    }
     Field &minus = KasseTable.fieldByName(QStringLiteral("Minuskonto"));
     const bool accountMinus = KontenTable.fieldByName(QStringLiteral("Minuskonto")).asBoolean();
-    if (minus.asBoolean() != accountMinus)
+    if (minus.asBoolean() != accountMinus) {
+        KasseTable.edit();
         minus.setAsBoolean(accountMinus);
+    }
 }
 
-void TDataForm::computeVat()
+void TDataForm::ApplyVatToBooking()
 {
     const Money gross = KasseTable.fieldByName(QStringLiteral("Buchungsbetrag")).asMoney();
     const Money percent = KasseTable.fieldByName(QStringLiteral("UMSTinProzent")).asMoney();
@@ -215,6 +219,7 @@ void TDataForm::computeVat()
     Field &vatField = KasseTable.fieldByName(QStringLiteral("UMSTinEURO"));
     Field &netField = KasseTable.fieldByName(QStringLiteral("Nettobuchungsbetrag"));
     if (vatField.asMoney() != vat || netField.asMoney() != net) {
+        KasseTable.edit();
         vatField.setAsMoney(vat);
         netField.setAsMoney(net);
     }

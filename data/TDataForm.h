@@ -77,6 +77,14 @@ public:
     // through Query; the table is left open or closed as it was.
     void AddFieldIfMissing(Table &table, const QString &fieldName, const QString &statement, bool showMessage);
 
+    // Gives KasseTable's booking the VAT percentage and minus flag of its account (located by
+    // KontoID) where they differ; a booking without a known account keeps both. The booking is
+    // put into editing only when a value changes, so a matching browsed booking stays untouched.
+    void ApplyAccountToBooking();
+    // Sets UMSTinEURO and Nettobuchungsbetrag of KasseTable's booking from its Buchungsbetrag and
+    // UMSTinProzent as they stand, putting the booking into editing only when either differs.
+    void ApplyVatToBooking();
+
     // The receipt number that follows: the trailing run of digits counted up, keeping its width.
     static QString NextBelegNr(const QString &belegNr);
 
@@ -116,8 +124,6 @@ private:
     QList<Table *> tablesInOpeningOrder();
 
     void refuseWithoutCompany() const;
-    void takeOverFromAccount();
-    void computeVat();
     void setProvisionalBalance();
     // A new booking dated on or after the journal's last one goes to its end: its number is known
     // before it is written, and together with its provisional balance it leaves the walk nothing

@@ -26,6 +26,10 @@ private slots:
     void accountTakesOverPercentageAndFlag();
     void accountResolvesKeyAndName_data();
     void accountResolvesKeyAndName();
+    void applyingTheAccountEditsOnlyWhatDiffers_data();
+    void applyingTheAccountEditsOnlyWhatDiffers();
+    void applyingTheVatEditsOnlyWhatDiffers_data();
+    void applyingTheVatEditsOnlyWhatDiffers();
     void emptyAmountDiscardsANewBookingAndStillWalks();
     void emptyAmountRestoresAChangedBooking();
     void storingWithoutCompanyIsRefused();
@@ -182,6 +186,93 @@ void TstPostingRules::accountResolvesKeyAndName()
 
     QCOMPARE(stored({u"KontoID"_s, u"Kontoname"_s}), storedValues);
     QCOMPARE(m_ui.texts(ScriptedUiServices::Kind::Message), messages);
+}
+
+void TstPostingRules::applyingTheAccountEditsOnlyWhatDiffers_data()
+{
+    QTest::addColumn<bool>("browsed");         // a stored booking of Erlöse 19 % instead of a new one
+    QTest::addColumn<int>("account");
+    QTest::addColumn<QString>("accountPercent"); // set on the account afterwards; empty: left as it is
+    QTest::addColumn<QString>("percent");
+    QTest::addColumn<bool>("minus");
+    QTest::addColumn<CursorState>("state");
+
+    QTest::newRow("new booking takes 7 %") << false << int(Erloese7) << QString() << u"7"_s << false << CursorState::Insert;
+    QTest::newRow("new booking takes percentage and minus flag")
+        << false << int(Buerobedarf) << QString() << u"19"_s << true << CursorState::Insert;
+    QTest::newRow("unknown key keeps what was typed") << false << 999 << QString() << u"0"_s << false << CursorState::Insert;
+    QTest::newRow("matching browsed booking stays browsed")
+        << true << int(Erloese19) << QString() << u"19"_s << false << CursorState::Browse;
+    QTest::newRow("browsed booking of a changed account goes into editing")
+        << true << int(Erloese19) << u"16"_s << u"16"_s << false << CursorState::Edit;
+}
+
+void TstPostingRules::applyingTheAccountEditsOnlyWhatDiffers()
+{
+    QFETCH(bool, browsed);
+    QFETCH(int, account);
+    QFETCH(QString, accountPercent);
+    QFETCH(QString, percent);
+    QFETCH(bool, minus);
+    QFETCH(CursorState, state);
+
+    if (browsed) {
+        book(*m_data, u"A"_s, u"01.03.2007"_s, u"110"_s, account);
+    } else {
+        m_data->KasseTable.append();
+        field(u"KontoID"_s).setAsInteger(account);
+        field(u"UMSTinProzent"_s).setAsString(u"0"_s);
+    }
+    if (!accountPercent.isEmpty()) {
+        Table &konten = m_data->KontenTable;
+        QVERIFY(konten.locate(u"KontoNr"_s, account));
+        konten.edit();
+        konten.fieldByName(u"KontoProzentSatz"_s).setAsString(accountPercent);
+        konten.post();
+    }
+
+    m_data->ApplyAccountToBooking();
+
+    QCOMPARE(m_data->KasseTable.state(), state);
+    QCOMPARE(field(u"UMSTinProzent"_s).asString(), percent);
+    QCOMPARE(field(u"Minuskonto"_s).asBoolean(), minus);
+}
+
+void TstPostingRules::applyingTheVatEditsOnlyWhatDiffers_data()
+{
+    QTest::addColumn<bool>("browsed"); // the stored booking instead of a new one
+    QTest::addColumn<bool>("stale");   // its VAT overwritten in the file
+    QTest::addColumn<CursorState>("state");
+
+    QTest::newRow("new booking") << false << false << CursorState::Insert;
+    QTest::newRow("matching browsed booking stays browsed") << true << false << CursorState::Browse;
+    QTest::newRow("browsed booking with a wrong VAT goes into editing") << true << true << CursorState::Edit;
+}
+
+void TstPostingRules::applyingTheVatEditsOnlyWhatDiffers()
+{
+    QFETCH(bool, browsed);
+    QFETCH(bool, stale);
+    QFETCH(CursorState, state);
+
+    if (browsed) {
+        book(*m_data, u"A"_s, u"01.03.2007"_s, u"110"_s, Erloese19);
+    } else {
+        m_data->KasseTable.append();
+        field(u"Buchungsbetrag"_s).setAsString(u"110"_s);
+        field(u"UMSTinProzent"_s).setAsString(u"19"_s);
+    }
+    if (stale) {
+        m_data->database()->execute(u"UPDATE \"KASSE\" SET \"UMSTinEURO\" = 0"_s);
+        m_data->KasseTable.refresh();
+        QCOMPARE(field(u"UMSTinEURO"_s).asString(), u"0"_s);
+    }
+
+    m_data->ApplyVatToBooking();
+
+    QCOMPARE(m_data->KasseTable.state(), state);
+    QCOMPARE(field(u"UMSTinEURO"_s).asString(), u"17,563"_s);
+    QCOMPARE(field(u"Nettobuchungsbetrag"_s).asString(), u"92,437"_s);
 }
 
 void TstPostingRules::emptyAmountDiscardsANewBookingAndStillWalks()
