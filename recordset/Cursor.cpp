@@ -134,6 +134,16 @@ Row Cursor::currentRow()
     return row;
 }
 
+int Cursor::stepTarget(int step, int count)
+{
+    const int target = m_position + step;
+    if (target >= 0 && target < count)
+        return target;
+    m_bof = step < 0 || count == 0;
+    m_eof = step > 0 || count == 0;
+    return -1;
+}
+
 void Cursor::setState(CursorState state)
 {
     if (m_state == state)

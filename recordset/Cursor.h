@@ -104,6 +104,9 @@ protected:
     void notifyUpdateRecord();
 
     [[noreturn]] void fail(const QString &message) const;
+    // The position one step (+1 or -1) from the current row among count rows; -1 when the step
+    // runs off an end, which then sets bof or eof as next and prior must.
+    int stepTarget(int step, int count);
 
     int m_position = -1;
     bool m_bof = true;

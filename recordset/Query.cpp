@@ -113,24 +113,15 @@ void Query::next()
 {
     checkOpen();
     fetchThrough(m_position + 1);
-    const int count = int(m_rows.size());
-    if (m_position + 1 >= count) {
-        m_bof = count == 0;
-        m_eof = true;
-        return;
-    }
-    show(m_position + 1, false, false);
+    if (const int target = stepTarget(1, int(m_rows.size())); target >= 0)
+        show(target, false, false);
 }
 
 void Query::prior()
 {
     checkOpen();
-    if (m_position <= 0) {
-        m_bof = true;
-        m_eof = m_rows.empty();
-        return;
-    }
-    show(m_position - 1, false, false);
+    if (const int target = stepTarget(-1, int(m_rows.size())); target >= 0)
+        show(target, false, false);
 }
 
 void Query::moveTo(int position)

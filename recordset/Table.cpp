@@ -146,13 +146,8 @@ void Table::next()
     checkOpen();
     checkBrowseMode();
     m_direction = 1;
-    const int count = recordCount();
-    if (m_position + 1 >= count) {
-        m_bof = count == 0;
-        m_eof = true;
-        return;
-    }
-    show(m_position + 1, false, false);
+    if (const int target = stepTarget(1, recordCount()); target >= 0)
+        show(target, false, false);
 }
 
 void Table::prior()
@@ -160,13 +155,8 @@ void Table::prior()
     checkOpen();
     checkBrowseMode();
     m_direction = -1;
-    const int count = recordCount();
-    if (m_position <= 0) {
-        m_bof = true;
-        m_eof = count == 0;
-        return;
-    }
-    show(m_position - 1, false, false);
+    if (const int target = stepTarget(-1, recordCount()); target >= 0)
+        show(target, false, false);
 }
 
 void Table::moveTo(int position)
