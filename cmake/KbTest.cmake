@@ -3,6 +3,7 @@
 function(kb_add_test name)
   add_executable(${name} ${name}.cpp)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARGN})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

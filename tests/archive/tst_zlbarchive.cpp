@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -139,23 +141,12 @@ void TstZlbArchive::init()
 
 QString TstZlbArchive::writeFile(const QString &relative, const QByteArray &content) const
 {
-    const QString file = path(relative);
-    QDir().mkpath(QFileInfo(file).path());
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
-        qFatal("cannot write the fixture file %s", qPrintable(file));
-    return file;
+    return kb::testfiles::writeBytes(path(relative), content);
 }
 
 QStringList TstZlbArchive::tree() const
 {
-    QStringList entries;
-    QDirIterator it(m_dir->path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(m_dir->path()).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
+    return kb::testfiles::tree(m_dir->path());
 }
 
 void TstZlbArchive::writesGoldenBytes_data()

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 using namespace Qt::StringLiterals;
 using kb::CodePage1252;
 
@@ -12,15 +14,12 @@ namespace {
 
 QByteArray fileBytes(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return kb::testfiles::readBytes(path);
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    kb::testfiles::writeBytes(path, bytes);
 }
 
 } // namespace
