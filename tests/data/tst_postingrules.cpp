@@ -35,6 +35,9 @@ private slots:
     void storingWithoutCompanyIsRefused();
     void failingBalanceQueryWritesTheStatementAndStoresNothing();
     void deletingACompanyAsksForItsBookings();
+    void accountWithoutNameWarnsAndIsStored();
+    void groupLinkCopiesTheAccountName_data();
+    void groupLinkCopiesTheAccountName();
 
 private:
     // The first stored booking's columns as the file holds them.
@@ -384,6 +387,59 @@ void TstPostingRules::deletingACompanyAsksForItsBookings()
     QCOMPARE(journal(*m_data->database(), 2), QStringList());
     QCOMPARE(journal(*m_data->database(), Beispielfirma), firstCompany);
     QCOMPARE(bookingCount(*m_data->database()), 2);
+}
+
+void TstPostingRules::accountWithoutNameWarnsAndIsStored()
+{
+    const int before = m_data->KontenTable.recordCount();
+    m_data->KontenTable.append();
+    QCOMPARE(m_data->KontenTable.fieldByName(u"Minuskonto"_s).asBoolean(), false);
+    m_data->KontenTable.fieldByName(u"Konto"_s).setAsString(u"4980"_s);
+    m_data->KontenTable.post();
+
+    QCOMPARE(m_ui.texts(ScriptedUiServices::Kind::Message),
+             QStringList({u"Geben Sie bitte unbedingt einen Kontonamen ein, bevor Sie den Datensatz speichern oder "
+                          "löschen Sie diesen leeren Datensatz wieder."_s}));
+    QCOMPARE(m_data->KontenTable.recordCount(), before + 1);
+    Statement stored = m_data->database()->prepare(
+        u"SELECT \"Kontoname\", \"Minuskonto\" FROM \"KONTEN\" WHERE \"Konto\" = '4980'"_s);
+    QVERIFY(stored.step());
+    QVERIFY(stored.isNull(0) || stored.text(0).isEmpty());
+    QCOMPARE(stored.integer(1), 0);
+}
+
+void TstPostingRules::groupLinkCopiesTheAccountName_data()
+{
+    QTest::addColumn<int>("account");
+    QTest::addColumn<QString>("typedName");
+    QTest::addColumn<QString>("storedName");
+    const QString seventy = QString(70, QLatin1Char('k'));
+    QTest::newRow("existing account overwrites the typed name") << int(Porto) << u"falsch"_s << u"Porto"_s;
+    QTest::newRow("a 70-character name is cut to 40") << 99 << u"x"_s << seventy.left(40);
+    QTest::newRow("unknown account keeps the typed name") << 4711 << u"bleibt"_s << u"bleibt"_s;
+}
+
+void TstPostingRules::groupLinkCopiesTheAccountName()
+{
+    QFETCH(int, account);
+    QFETCH(QString, typedName);
+    QFETCH(QString, storedName);
+    const QString seventy = QString(70, QLatin1Char('k'));
+    m_data->database()->execute(u"INSERT INTO \"KONTEN\" (\"KontoNr\", \"Kontoname\") VALUES (99, '%1')"_s.arg(seventy));
+    m_data->database()->execute(u"INSERT INTO \"GRUPPEN\" (\"Gruppe\") VALUES ('Ausgaben')"_s);
+    m_data->KontenTable.refresh();
+    m_data->GruppenTable.refresh();
+    m_data->GruppenTable.first();
+
+    m_data->GrpLinkTable.append();
+    m_data->GrpLinkTable.fieldByName(u"KontoID"_s).setAsInteger(account);
+    m_data->GrpLinkTable.fieldByName(u"Kontoname"_s).setAsString(typedName);
+    m_data->GrpLinkTable.post();
+
+    Statement link = m_data->database()->prepare(u"SELECT \"GruppenID\", \"Kontoname\" FROM \"GRPLINK\""_s);
+    QVERIFY(link.step());
+    QCOMPARE(link.integer(0), m_data->GruppenTable.fieldByName(u"GruppenNr"_s).asInteger());
+    QCOMPARE(link.text(1), storedName);
 }
 
 QTEST_MAIN(TstPostingRules)
