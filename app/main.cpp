@@ -4,10 +4,16 @@
 #include "TMainForm.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // Qt's own dialogs (file, colour, printer) speak German like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     kb::QtUiServices ui;
     try {
         kb::Program program(QApplication::applicationDirPath(), ui);
