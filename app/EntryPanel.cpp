@@ -5,6 +5,7 @@
 #include "DbComboBox.h"
 #include "DbEdit.h"
 #include "DbLookupComboBox.h"
+#include "FormatSettings.h"
 #include "Hint.h"
 #include "TDataForm.h"
 #include "UiServices.h"
@@ -31,8 +32,8 @@ constexpr int labelGap = 3;
 
 } // namespace
 
-EntryPanel::EntryPanel(UiServices &ui, QWidget *parent)
-    : QGroupBox(QStringLiteral("VORGÄNGE BEARBEITEN:"), parent), m_ui(ui)
+EntryPanel::EntryPanel(UiServices &ui, const FormatSettings &formats, QWidget *parent)
+    : QGroupBox(QStringLiteral("VORGÄNGE BEARBEITEN:"), parent), m_ui(ui), m_formats(formats)
 {
     setObjectName(QStringLiteral("GBEdit"));
     setFixedHeight(panelHeight);
@@ -83,6 +84,10 @@ void EntryPanel::createControls()
     m_EditUSt->setReadOnly(true);
     m_EditUSt->setEnabled(false);
     addLabel(QStringLiteral("USt €"), *m_EditUSt, 44);
+
+    const auto currency = [this](const Field &amount) { return m_formats.formatCurrency(amount.asMoney()); };
+    m_EditBetrag->setDisplayText(currency);
+    m_EditUSt->setDisplayText(currency);
 
     m_DBLText = new DbComboBox(m_ui, this);
     m_DBLText->setObjectName(QStringLiteral("DBLText"));

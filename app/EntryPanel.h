@@ -14,6 +14,7 @@ class DbComboBox;
 class DbEdit;
 class DbLookupComboBox;
 class TDataForm;
+class FormatSettings;
 class UiServices;
 
 // The entry panel "VORGÄNGE BEARBEITEN:" over the current booking of KasseTable: entering an
@@ -25,7 +26,8 @@ class EntryPanel : public QGroupBox
     Q_OBJECT
 
 public:
-    EntryPanel(UiServices &ui, QWidget *parent = nullptr);
+    // Amounts show in the currency format of formats while their field does not have the focus.
+    EntryPanel(UiServices &ui, const FormatSettings &formats, QWidget *parent = nullptr);
 
     void bind(TDataForm &data);
     // The drop-down list of the text field.
@@ -56,6 +58,7 @@ private:
     void fill(const QString &fieldName, const QString &value);
 
     UiServices &m_ui;
+    const FormatSettings &m_formats;
     TDataForm *m_data = nullptr;
 
     DbEdit *m_DatumEdit = nullptr;

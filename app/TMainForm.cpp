@@ -183,7 +183,7 @@ void TMainForm::createCentralArea()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_GBEdit = new EntryPanel(m_ui, central);
+    m_GBEdit = new EntryPanel(m_ui, m_formats, central);
     layout->addWidget(m_GBEdit);
 
     auto *journal = new QGroupBox(QStringLiteral("ALLE VORGÄNGE:"), central);

@@ -16,6 +16,11 @@ void DbEdit::bind(DataSource *source, const QString &fieldName)
     m_binding->link().bind(source, fieldName);
 }
 
+void DbEdit::setDisplayText(std::function<QString(const Field &)> displayText)
+{
+    m_binding->setDisplayText(std::move(displayText));
+}
+
 void DbEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);

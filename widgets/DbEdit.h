@@ -21,6 +21,8 @@ public:
     explicit DbEdit(UiServices &ui, QWidget *parent = nullptr);
 
     void bind(DataSource *source, const QString &fieldName);
+    // See TextFieldBinding::setDisplayText.
+    void setDisplayText(std::function<QString(const Field &)> displayText);
     DataSource *dataSource() const { return m_binding->link().dataSource(); }
     const QString &fieldName() const { return m_binding->link().fieldName(); }
     Field *field() const { return m_binding->link().field(); }

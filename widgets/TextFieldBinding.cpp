@@ -27,6 +27,12 @@ TextFieldBinding::TextFieldBinding(UiServices &ui, QLineEdit *editor, QWidget *c
     connect(m_editor, &QLineEdit::textEdited, this, &TextFieldBinding::userChanged);
 }
 
+void TextFieldBinding::setDisplayText(std::function<QString(const Field &)> displayText)
+{
+    m_displayText = std::move(displayText);
+    refresh();
+}
+
 void TextFieldBinding::userChanged()
 {
     if (!m_link.field())
@@ -67,6 +73,8 @@ void TextFieldBinding::refresh()
 
 void TextFieldBinding::focusIn(Qt::FocusReason reason)
 {
+    if (m_displayText)
+        refresh();
     if (!m_refocusing && movesWithinWindow(reason))
         emit entered();
 }
@@ -84,6 +92,8 @@ void TextFieldBinding::focusOut(Qt::FocusReason reason)
         });
         return;
     }
+    if (m_displayText)
+        refresh();
     emit exited();
 }
 
@@ -115,7 +125,12 @@ bool TextFieldBinding::mayLeaveByTab()
 void TextFieldBinding::showField()
 {
     const Field *field = m_link.field();
-    m_editor->setText(field ? field->asString() : QString());
+    if (!field || field->isNull())
+        m_editor->setText(QString());
+    else if (m_displayText && !m_control->hasFocus())
+        m_editor->setText(m_displayText(*field));
+    else
+        m_editor->setText(field->asString());
     m_pending = false;
 }
 

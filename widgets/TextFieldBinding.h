@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QKeyEvent;
 class QLineEdit;
 class QWidget;
@@ -24,6 +26,10 @@ class TextFieldBinding : public QObject
 
 public:
     TextFieldBinding(UiServices &ui, QLineEdit *editor, QWidget *control);
+
+    // The text shown while the control does not have the focus, e.g. an amount with its currency
+    // symbol; with the focus the field's text form is shown for editing. Unset: always the text form.
+    void setDisplayText(std::function<QString(const Field &)> displayText);
 
     FieldLink &link() { return m_link; }
     const FieldLink &link() const { return m_link; }
@@ -61,6 +67,7 @@ private:
     QLineEdit *m_editor;
     QWidget *m_control;
     FieldLink m_link;
+    std::function<QString(const Field &)> m_displayText;
     bool m_pending = false;
     // Taking the focus back after a failed write is no entering.
     bool m_refocusing = false;

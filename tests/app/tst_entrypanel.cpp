@@ -159,8 +159,8 @@ void TstEntryPanel::leavingTheAccountShowsItsPercentageAndMinusFlag_data()
     QTest::addColumn<QString>("percent");
     QTest::addColumn<bool>("minus");
     QTest::addColumn<QString>("vat");
-    QTest::newRow("Erlöse 7 %: adds") << u"E"_s << 1 << u"7"_s << false << u"7"_s;
-    QTest::newRow("Bürobedarf 19 %: minus") << u"Bü"_s << 0 << u"19"_s << true << u"17,084"_s;
+    QTest::newRow("Erlöse 7 %: adds") << u"E"_s << 1 << u"7"_s << false << u"7,00 €"_s;
+    QTest::newRow("Bürobedarf 19 %: minus") << u"Bü"_s << 0 << u"19"_s << true << u"17,08 €"_s;
 }
 
 void TstEntryPanel::leavingTheAccountShowsItsPercentageAndMinusFlag()

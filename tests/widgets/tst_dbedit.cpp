@@ -34,6 +34,7 @@ private slots:
     void failedWriteShowsTheErrorAndKeepsTheText_data();
     void failedWriteShowsTheErrorAndKeepsTheText();
     void browsingAndEnteringChangesNothing();
+    void displayTextShowsWithoutFocusOnly();
     void enterAndExitHandlersSeeTheField();
     void storingWritesPendingText_data();
     void storingWritesPendingText();
@@ -189,6 +190,25 @@ void TstDbEdit::browsingAndEnteringChangesNothing()
     for (int i = 0; i < m_ledger->kasse.fieldCount(); ++i)
         QVERIFY2(!m_ledger->kasse.field(i).isModified(), qPrintable(m_ledger->kasse.field(i).name()));
     QCOMPARE(m_ledger->ui.shown.size(), 0);
+}
+
+void TstDbEdit::displayTextShowsWithoutFocusOnly()
+{
+    DbEdit *amount = edit(u"Buchungsbetrag"_s);
+    amount->setDisplayText([](const Field &field) { return field.asString() + u" €"_s; });
+    const QString plain = m_ledger->field(u"Buchungsbetrag"_s).asString();
+    QCOMPARE(amount->text(), plain + u" €"_s);
+
+    amount->setFocus();
+    QCOMPARE(amount->text(), plain);
+    amount->selectAll();
+    QTest::keyClicks(amount, u"12,50"_s);
+    m_elsewhere->setFocus();
+    QCOMPARE(m_ledger->field(u"Buchungsbetrag"_s).asString(), u"12,5"_s);
+    QCOMPARE(amount->text(), u"12,5 €"_s);
+
+    m_ledger->kasse.cancel();
+    QCOMPARE(amount->text(), plain + u" €"_s);
 }
 
 // The entry panel's handlers: on entering an empty field of a new booking a default is filled in
