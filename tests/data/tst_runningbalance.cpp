@@ -2,6 +2,7 @@
 #include "LedgerFixture.h"
 #include "ScriptedUiServices.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace kb;
@@ -25,6 +26,7 @@ private slots:
     void aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt_data();
     void aFailingWalkLeavesTheJournalAndTheNextStoreRepairsIt();
     void theWalkReportsItsProgress();
+    void randomStoresAndDeletesKeepTheInvariant();
 
 private:
     // A on 01.03. 100 adding, B on 02.03. 30 minus, C on 02.03. 20 adding, entered in this order.
@@ -217,6 +219,62 @@ void TstRunningBalance::theWalkReportsItsProgress()
     QVERIFY(progress.calls.size() >= 3);
     QCOMPARE(progress.calls.first(), u"maximum 4"_s);
     QCOMPARE(progress.calls.mid(progress.calls.size() - 2), QStringList({u"position 4"_s, u"reset"_s}));
+}
+
+namespace {
+
+// The journal the invariant demands, computed from the stored amounts and flags alone.
+QStringList expectedJournal(const Database &db, qint64 company)
+{
+    Statement rows = db.prepare(QStringLiteral(
+        "SELECT \"BelegNr\", \"Buchungsbetrag\", \"Minuskonto\" FROM \"KASSE\" WHERE \"Firma_ID\" = ?1"
+        " ORDER BY \"Datum\", \"Nr\""));
+    rows.bindInteger(1, company);
+    QStringList lines;
+    Money balance;
+    for (int k = 1; rows.step(); ++k) {
+        const Money amount = Money::fromDouble(rows.real(1));
+        balance += rows.integer(2) != 0 ? -amount : amount;
+        lines.append(u"%1 %2 %3"_s.arg(rows.text(0)).arg(k).arg(TextForms::plainNumber(balance)));
+    }
+    return lines;
+}
+
+} // namespace
+
+// Stores at random places, changed dates and amounts, deletes and switches of the company, each
+// followed by a comparison of the whole file with the invariant computed from scratch.
+void TstRunningBalance::randomStoresAndDeletesKeepTheInvariant()
+{
+    QRandomGenerator random(20071231);
+    const int accounts[] = {Anfangsbestand, Erloese19, Erloese7, Buerobedarf, Porto, Kassendifferenz};
+    const auto someDate = [&random] { return u"%1.0%2.2007"_s.arg(1 + random.bounded(28), 2, 10, QLatin1Char('0')).arg(1 + random.bounded(3)); };
+    const auto someAmount = [&random] { return u"%1,%2"_s.arg(random.bounded(500)).arg(random.bounded(10000), 4, 10, QLatin1Char('0')); };
+    for (int step = 0; step < 300; ++step) {
+        Table &kasse = m_data->KasseTable;
+        const int action = random.bounded(10);
+        if (action < 5 || kasse.recordCount() == 0) {
+            book(*m_data, u"S%1"_s.arg(step), someDate(), someAmount(), accounts[random.bounded(6)]);
+        } else if (action < 8) {
+            kasse.moveTo(random.bounded(kasse.recordCount()));
+            kasse.edit();
+            if (action == 5)
+                kasse.fieldByName(u"Datum"_s).setAsString(someDate());
+            else if (action == 6)
+                kasse.fieldByName(u"Buchungsbetrag"_s).setAsString(someAmount());
+            else
+                kasse.fieldByName(u"KontoID"_s).setAsInteger(accounts[random.bounded(6)]);
+            kasse.post();
+        } else if (action == 8) {
+            kasse.moveTo(random.bounded(kasse.recordCount()));
+            kasse.deleteRecord();
+        } else {
+            m_data->FirmaTable.moveTo(random.bounded(2));
+            m_data->EnsureLfdNr();
+        }
+        const qint64 company = m_data->FirmaTable.fieldByName(u"ID"_s).asInteger();
+        QCOMPARE(kb::test::journal(*m_data->database(), company), expectedJournal(*m_data->database(), company));
+    }
 }
 
 QTEST_MAIN(TstRunningBalance)
