@@ -21,8 +21,10 @@ Statement::Statement(sqlite3 *db, const QString &sql)
 // SQLite prepares only the first statement of a text; a second one would silently not run.
 void Statement::refuseTrailingStatement(const char *tail, const char *end)
 {
+    if (!tail || tail == end)
+        return;
     sqlite3_stmt *next = nullptr;
-    const int rc = tail ? sqlite3_prepare_v2(m_db, tail, int(end - tail), &next, nullptr) : SQLITE_OK;
+    const int rc = sqlite3_prepare_v2(m_db, tail, int(end - tail), &next, nullptr);
     sqlite3_finalize(next);
     if (rc != SQLITE_OK || next) {
         sqlite3_finalize(std::exchange(m_stmt, nullptr));

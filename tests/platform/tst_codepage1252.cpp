@@ -10,19 +10,8 @@
 using namespace Qt::StringLiterals;
 using kb::CodePage1252;
 
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    return kb::testfiles::readBytes(path);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    kb::testfiles::writeBytes(path, bytes);
-}
-
-} // namespace
+using kb::testfiles::readBytes;
+using kb::testfiles::writeBytes;
 
 class TstCodePage1252 : public QObject
 {
@@ -135,7 +124,7 @@ void TstCodePage1252::writeLines()
     const QString path = m_dir.filePath(u"write.txt"_s);
     writeBytes(path, "an older and longer content\r\n");
     CodePage1252::writeLines(path, lines);
-    QCOMPARE(fileBytes(path), bytes);
+    QCOMPARE(readBytes(path), bytes);
     QCOMPARE(CodePage1252::readLines(path), lines);
 }
 

@@ -10,19 +10,8 @@
 using namespace Qt::StringLiterals;
 using kb::IniFile;
 
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    return kb::testfiles::readBytes(path);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    kb::testfiles::writeBytes(path, bytes);
-}
-
-} // namespace
+using kb::testfiles::readBytes;
+using kb::testfiles::writeBytes;
 
 class TstIniFile : public QObject
 {
@@ -54,9 +43,9 @@ void TstIniFile::missingFileReadsDefaultAndFirstWriteCreatesIt()
     QCOMPARE(ini.readString(u"Firma"_s, u"Letzte Firma"_s, u"Beispielfirma"_s), u"Beispielfirma"_s);
     QVERIFY(!QFile::exists(m_path));
     ini.writeString(u"Firma"_s, u"Letzte Firma"_s, u"Beispielfirma"_s);
-    QCOMPARE(fileBytes(m_path), QByteArray("[Firma]\r\nLetzte Firma=Beispielfirma\r\n"));
+    QCOMPARE(readBytes(m_path), QByteArray("[Firma]\r\nLetzte Firma=Beispielfirma\r\n"));
     ini.writeString(u"Firma"_s, u"Letzte Firma"_s, u"Café €"_s);
-    QCOMPARE(fileBytes(m_path), QByteArray("[Firma]\r\nLetzte Firma=Caf\xE9 \x80\r\n"));
+    QCOMPARE(readBytes(m_path), QByteArray("[Firma]\r\nLetzte Firma=Caf\xE9 \x80\r\n"));
     QCOMPARE(IniFile(m_path).readString(u"Firma"_s, u"Letzte Firma"_s, QString()), u"Café €"_s);
 }
 
@@ -123,7 +112,7 @@ void TstIniFile::writeString()
     QFETCH(QByteArray, after);
     writeBytes(m_path, before);
     IniFile(m_path).writeString(u"Firma"_s, u"Letzte Firma"_s, value);
-    QCOMPARE(fileBytes(m_path), after);
+    QCOMPARE(readBytes(m_path), after);
 }
 
 void TstIniFile::writeFailure()
