@@ -37,7 +37,7 @@ public:
         explicit Unanswered(const QString &question);
     };
 
-    QList<bool> confirmations;
+    QList<bool> confirmations;             // answers both "&Ja"/"&Nein" and "OK"/"Abbrechen" questions
     QList<std::optional<QString>> inputs;  // std::nullopt cancels the input box
     QStringList directories;               // an empty entry cancels
     QStringList fileNames;                 // for open and save dialogs; an empty entry cancels
@@ -54,6 +54,7 @@ public:
     bool allAnswersTaken() const;
 
     bool confirm(const QString &text) override;
+    bool confirmOkCancel(const QString &text) override;
     void warning(const QString &text) override;
     void information(const QString &text) override;
     void message(const QString &text) override;
