@@ -33,6 +33,7 @@ private slots:
     void cancellingANewRecordLeavesTheTable_data();
     void cancellingANewRecordLeavesTheTable();
     void doubleClickEditsExactlyThatCompany();
+    void aHalfTypedBookingLandsInItsOwnCompany();
     void deletingACompanyWithBookingsAsksTwice_data();
     void deletingACompanyWithBookingsAsksTwice();
     void editingAnEmptyTableStartsANewCompany();
@@ -207,6 +208,40 @@ void TstMasterDialogs::doubleClickEditsExactlyThatCompany()
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
     QCOMPARE(edited, u"Zeppelin / Zwickau"_s);
+}
+
+// Selecting another company moves the booking cursor's master; the booking being typed must be
+// stored with the rules of its own company, not of the one selected.
+void TstMasterDialogs::aHalfTypedBookingLandsInItsOwnCompany()
+{
+    m_fixture->execute({u"INSERT INTO \"FIRMA\" (\"Firma\") VALUES ('Zweite')"_s,
+                        u"INSERT INTO \"KASSE\" (\"Firma_ID\", \"Datum\", \"BelegNr\", \"Buchungsbetrag\", \"KontoID\", "
+                        "\"lfdNr\", \"Zeilenbestand\") VALUES (1, '2007-03-01', 'A1', 10, 2, 1, 10), "
+                        "(1, '2007-03-02', 'A2', 20, 2, 2, 30), (2, '2007-03-01', 'Z1', 5, 2, 1, 5)"_s});
+    m_fixture->open();
+    Table &bookings = data().KasseTable;
+    bookings.append();
+    bookings.fieldByName(u"Datum"_s).setAsString(u"05.03.2007"_s);
+    bookings.fieldByName(u"BelegNr"_s).setAsString(u"A3"_s);
+    bookings.fieldByName(u"Buchungsbetrag"_s).setAsString(u"7"_s);
+    bookings.fieldByName(u"KontoID"_s).setAsInteger(2);
+    auto list = listDialog(u"companies"_s);
+    list->grid().setCurrentIndex(list->grid().model()->index(1, 0));
+    QCOMPARE(data().FirmaTable.fieldByName(u"Firma"_s).asString(), u"Zweite"_s);
+    const auto journal = [this](int company) {
+        Statement rows = data().database()->prepare(
+            u"SELECT \"BelegNr\" || ' ' || \"lfdNr\" || ' ' || \"Zeilenbestand\" FROM \"KASSE\" "
+            "WHERE \"Firma_ID\" = %1 ORDER BY \"Datum\", \"Nr\""_s.arg(company));
+        QStringList lines;
+        while (rows.step())
+            lines << rows.text(0);
+        return lines;
+    };
+    QCOMPARE(journal(2), QStringList{u"Z1 1 5.0"_s});
+    QEXPECT_FAIL("", "the record-set layer stores a pending booking only after its master has moved; the fix "
+                     "that stores it before the move is not on this branch yet", Continue);
+    QCOMPARE(journal(1), (QStringList{u"A1 1 10.0"_s, u"A2 2 30.0"_s, u"A3 3 37.0"_s}));
+    QCOMPARE(ui().shown, QList<Shown>());
 }
 
 void TstMasterDialogs::deletingACompanyWithBookingsAsksTwice_data()
