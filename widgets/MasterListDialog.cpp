@@ -2,21 +2,14 @@
 
 #include "CommandGuard.h"
 #include "DataSource.h"
+#include "RowIndicatorHeader.h"
 #include "Table.h"
 #include "UiServices.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kb {
-
-namespace {
-
-// The narrow column before the rows that marks the current one.
-constexpr int rowIndicatorWidth = 12;
-
-} // namespace
 
 MasterListDialog::MasterListDialog(const MasterDialogServices &services, const FormatSettings &formats,
                                    DataSource &source, const Frame &frame, const List &list, QWidget *parent)
@@ -28,8 +21,7 @@ MasterListDialog::MasterListDialog(const MasterDialogServices &services, const F
         m_DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
         m_DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     }
-    m_DBGrid1->verticalHeader()->show();
-    m_DBGrid1->verticalHeader()->setFixedWidth(rowIndicatorWidth);
+    m_DBGrid1->setVerticalHeader(new RowIndicatorHeader(*m_DBGrid1));
     m_DBGrid1->setColumns(list.columns);
     m_DBGrid1->bind(&source);
     m_DBGrid1->tableModel()->setReadOnly(!list.editInPlace);
