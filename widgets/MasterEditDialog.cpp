@@ -42,6 +42,13 @@ MasterEditDialog::MasterEditDialog(const MasterDialogServices &services, DataSou
     addHelpButton(QStringLiteral("Button2"));
 }
 
+void MasterEditDialog::showEvent(QShowEvent *event)
+{
+    MasterDialogFrame::showEvent(event);
+    if (m_firstEntry)
+        m_firstEntry->setFocus(Qt::TabFocusReason);
+}
+
 void MasterEditDialog::alsoStoreOnClose(Table &table)
 {
     m_tables.append(&table);
@@ -95,6 +102,8 @@ QList<DbEdit *> MasterEditDialog::addRow(const QList<Entry> &entries)
         limitToFieldWidth(*edit);
         Hint::apply(*edit, entry.hint);
         label->setBuddy(edit);
+        if (!m_firstEntry)
+            m_firstEntry = edit;
         if (entry.width > 0)
             edit->setFixedWidth(entry.width);
         row->addWidget(edit, entry.width > 0 ? 0 : 1);

@@ -49,6 +49,8 @@ public:
     void reject() override;
 
 protected:
+    // The first entry field has the focus when the dialog shows; Tab then walks the fields before the buttons.
+    void showEvent(QShowEvent *event) override;
     // A row of entry fields in tab order; fields without width share the row's rest equally.
     QList<DbEdit *> addRow(const QList<Entry> &entries);
     DbCheckBox *addCheckBox(const QString &caption, const QString &field, const QString &objectName,
@@ -67,6 +69,7 @@ private:
     Closing m_closing;
     QList<Table *> m_tables;
     QVBoxLayout *m_form;
+    QWidget *m_firstEntry = nullptr;
 };
 
 } // namespace kb

@@ -212,7 +212,9 @@ void TstMasterDialogPattern::everyWayOfClosingStoresWhenTheDialogKeepsChanges()
     const auto closing = keepsChanges ? MasterEditDialog::Closing::StoreOnClose : MasterEditDialog::Closing::SaveOrCancel;
     m_fixture->ui.modal = [&](QDialog &dialog) {
         dialog.show();
-        QTest::keyClicks(dialog.findChild<DbEdit *>(u"DBEdit1"_s), u" neu"_s);
+        auto *name = dialog.findChild<DbEdit *>(u"DBEdit1"_s);
+        QTest::keyClick(name, Qt::Key_End);
+        QTest::keyClicks(name, u" neu"_s);
         if (way == 0)
             click(dialog, u"Button3"_s);
         else if (way == 1)
