@@ -40,6 +40,7 @@ TGruppeEditForm::TGruppeEditForm(const MasterDialogServices &services, const For
     addRow({{QStringLiteral("Gruppenbezeichnung"), QStringLiteral("Gruppe"), QStringLiteral("DBEdit1"), 0, {}}});
     addRow({{QStringLiteral("Typ"), QStringLiteral("Typ"), QStringLiteral("DBEdit2"), typeWidth,
              QStringLiteral("Nummer für die Buchhaltung")}});
+    form().addStretch(1);
 
     auto *lists = new QHBoxLayout;
     m_DBGrid1 = addGrid(QStringLiteral("Der Gruppe zugeordnete Konten:"), QStringLiteral("DBGrid1"), data.GrpLinkSource);
@@ -54,7 +55,7 @@ TGruppeEditForm::TGruppeEditForm(const MasterDialogServices &services, const For
     lists->addWidget(m_DBGrid1->parentWidget(), 1);
     lists->addLayout(moves);
     lists->addWidget(m_DBGrid2->parentWidget(), 1);
-    form().addLayout(lists, 1);
+    below().addLayout(lists);
 }
 
 DbGrid *TGruppeEditForm::addGrid(const QString &title, const QString &objectName, DataSource &source)

@@ -22,7 +22,7 @@ MasterDialogFrame::MasterDialogFrame(const MasterDialogServices &services, const
 {
     setObjectName(frame.objectName);
     setWindowTitle(frame.title);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (parent)
         setFont(parent->font());
@@ -63,16 +63,26 @@ MasterDialogFrame::MasterDialogFrame(const MasterDialogServices &services, const
     side->addStretch(1);
     side->addLayout(m_bottomButtons);
 
-    auto *middle = new QHBoxLayout;
-    middle->addLayout(m_body, 1);
-    middle->addSpacing(8);
-    middle->addLayout(side);
+    m_middle = new QHBoxLayout;
+    m_middle->addLayout(m_body, 1);
+    m_middle->addSpacing(8);
+    m_middle->addLayout(side);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addLayout(top);
-    layout->addWidget(rule);
-    layout->addLayout(middle, 1);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(8, 8, 8, 8);
+    m_layout->addLayout(top);
+    m_layout->addWidget(rule);
+    m_layout->addLayout(m_middle, 1);
+}
+
+QVBoxLayout &MasterDialogFrame::below()
+{
+    if (!m_below) {
+        m_below = new QVBoxLayout;
+        m_layout->setStretchFactor(m_middle, 0);
+        m_layout->addLayout(m_below, 1);
+    }
+    return *m_below;
 }
 
 void MasterDialogFrame::showHelp()

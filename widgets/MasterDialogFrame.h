@@ -58,6 +58,8 @@ public:
 protected:
     // The area left of the side column, for the grid or the entry fields.
     QVBoxLayout &body() const { return *m_body; }
+    // The full width below body and side column; once used it takes the dialog's spare height.
+    QVBoxLayout &below();
     // Buttons above the note, in the order added.
     QPushButton *addTopButton(const QString &objectName, const QString &caption, std::function<void()> handler);
     // Buttons at the foot of the side column, in the order added.
@@ -73,7 +75,10 @@ private:
     int m_sideWidth;
     QLabel *m_Label1;
     QLabel *m_Label2;
+    QVBoxLayout *m_layout;
+    QHBoxLayout *m_middle;
     QVBoxLayout *m_body;
+    QVBoxLayout *m_below = nullptr;
     QVBoxLayout *m_topButtons;
     QVBoxLayout *m_bottomButtons;
 };

@@ -13,12 +13,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kb {
 
 namespace {
 
-// The labels before the first field of each row are this wide, so the fields line up.
-constexpr int labelWidth = 105;
 
 } // namespace
 
@@ -128,8 +128,14 @@ DbCheckBox *MasterEditDialog::addCheckBox(const QString &caption, const QString 
 
 QHBoxLayout *MasterEditDialog::addFormRow(QWidget *firstLabel)
 {
+    // The labels before the first field of each row are as wide as the widest, so the fields line up.
+    m_firstLabels.append(firstLabel);
+    int width = 0;
+    for (QWidget *label : std::as_const(m_firstLabels))
+        width = std::max(width, label->sizeHint().width());
+    for (QWidget *label : std::as_const(m_firstLabels))
+        label->setFixedWidth(width);
     auto *row = new QHBoxLayout;
-    firstLabel->setFixedWidth(labelWidth);
     row->addWidget(firstLabel);
     m_form->addLayout(row);
     return row;

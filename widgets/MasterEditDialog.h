@@ -70,6 +70,7 @@ private:
     QList<Table *> m_tables;
     QVBoxLayout *m_form;
     QWidget *m_firstEntry = nullptr;
+    QList<QWidget *> m_firstLabels;
 };
 
 } // namespace kb
