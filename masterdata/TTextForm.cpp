@@ -48,6 +48,15 @@ TTextForm::TTextForm(const MasterDialogServices &services, const FormatSettings 
 {
     helpButton()->setObjectName(QStringLiteral("Button3"));
     grid().installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &TTextForm::focusChanged);
+}
+
+// The focus leaves the grid, from the grid itself or from its cell editor.
+void TTextForm::focusChanged(QWidget *old, QWidget *now)
+{
+    const auto inGrid = [this](QWidget *widget) { return widget && (widget == &grid() || grid().isAncestorOf(widget)); };
+    if (inGrid(old) && !inGrid(now) && table().state() == CursorState::Insert && isUntouched(table()))
+        table().cancel();
 }
 
 void TTextForm::newRecord()
@@ -93,9 +102,6 @@ bool TTextForm::eventFilter(QObject *watched, QEvent *event)
                 CommandGuard::guard(ui(), [this] { deleteAfterQuestion(); });
                 return true;
             }
-        } else if (event->type() == QEvent::FocusOut && !grid().isAncestorOf(QApplication::focusWidget())
-                   && table().state() == CursorState::Insert && isUntouched(table())) {
-            table().cancel();
         }
     }
     return MasterListDialog::eventFilter(watched, event);

@@ -27,6 +27,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Drops a new row left untouched when the focus leaves the grid.
+    void focusChanged(QWidget *old, QWidget *now);
     // Stores a typed row, drops a new row nothing was typed into.
     void finishPendingRow();
     void deleteAfterQuestion();

@@ -53,6 +53,7 @@ private slots:
 
     void anUntouchedNewTextIsNotStored();
     void aTypedTextIsStoredWhenTheDialogCloses();
+    void anUntouchedNewRowGoesWhenTheGridLosesTheFocus();
     void ctrlDeleteAsksBeforeDeletingAText_data();
     void ctrlDeleteAsksBeforeDeletingAText();
     void deletingFromAnEmptyTextTableIsRefused();
@@ -506,6 +507,21 @@ void TstMasterDialogs::aTypedTextIsStoredWhenTheDialogCloses()
     QVERIFY(m_fixture->column(u"TEXTE"_s, u"Text"_s).contains(u"Aaa erster Text"_s));
     data().TexteTable.first();
     QCOMPARE(data().TexteTable.fieldByName(u"Text"_s).asString(), u"Aaa erster Text"_s);
+}
+
+void TstMasterDialogs::anUntouchedNewRowGoesWhenTheGridLosesTheFocus()
+{
+    m_fixture->open();
+    const int texts = m_fixture->count(u"TEXTE"_s);
+    auto list = listDialog(u"texts"_s);
+    list->show();
+    QVERIFY(QTest::qWaitForWindowActive(list.get()));
+    click(*list, u"Button1"_s);
+    QVERIFY(list->grid().isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(data().TexteTable.state(), CursorState::Insert);
+    list->findChild<QAbstractButton *>(u"Button4"_s)->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(data().TexteTable.state(), CursorState::Browse);
+    QCOMPARE(data().TexteTable.recordCount(), texts);
 }
 
 void TstMasterDialogs::ctrlDeleteAsksBeforeDeletingAText_data()
