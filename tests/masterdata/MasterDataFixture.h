@@ -17,49 +17,9 @@
 #include <QTest>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
-#include <utility>
 
 namespace kb::test {
-
-// Plays the user's part in the modal dialogs a command opens, in the order queued; each entry
-// names the dialog (object name) it expects.
-class DialogScript
-{
-public:
-    using Part = std::function<int(QDialog &)>;
-
-    explicit DialogScript(ScriptedUiServices &ui)
-    {
-        ui.modal = [this](QDialog &dialog) {
-            if (m_parts.isEmpty()) {
-                m_unexpected << dialog.objectName();
-                return int(QDialog::Rejected);
-            }
-            auto [name, part] = m_parts.takeFirst();
-            if (name != dialog.objectName()) {
-                m_unexpected << dialog.objectName();
-                return int(QDialog::Rejected);
-            }
-            return part(dialog);
-        };
-    }
-
-    void expect(const QString &objectName, Part part) { m_parts.append({objectName, std::move(part)}); }
-    // Names of dialogs that came unasked or out of order, and of those that never came.
-    QStringList mismatches() const
-    {
-        QStringList names = m_unexpected;
-        for (const auto &part : m_parts)
-            names << QStringLiteral("missing ") + part.first;
-        return names;
-    }
-
-private:
-    QList<std::pair<QString, Part>> m_parts;
-    QStringList m_unexpected;
-};
 
 // Clicks the dialog's button of that object name as the user does; the dialog's result after it.
 inline int click(QDialog &dialog, const QString &button)
@@ -111,7 +71,6 @@ public:
     int count(const QString &table) const { return column(table, QStringLiteral("rowid")).size(); }
 
     ScriptedUiServices ui;
-    DialogScript script{ui};
     FormatSettings formats;
     HelpViewer help{QStringLiteral("/nonexistent/kasse.hlp")};
     MasterDialogServices services{ui, help};

@@ -1,10 +1,11 @@
-#include "../app/AppFixture.h"
-
 #include "DbComboBox.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
 #include "DbLookupComboBox.h"
 #include "MasterDataFixture.h"
+#include "ProgramFixture.h"
+#include "TestFiles.h"
+#include "UiCheck.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -57,7 +58,6 @@ private:
 
     std::unique_ptr<ProgramDirectory> m_dir;
     std::unique_ptr<RunningProgram> m_program;
-    std::unique_ptr<DialogScript> m_script;
 };
 
 void TstMasterDataCommands::init()
@@ -69,18 +69,15 @@ void TstMasterDataCommands::start()
 {
     m_program = std::make_unique<RunningProgram>(m_dir->path());
     QVERIFY(m_program->isActive());
-    m_script = std::make_unique<DialogScript>(m_program->ui);
 }
 
 void TstMasterDataCommands::cleanup()
 {
-    if (m_script)
-        QCOMPARE(m_script->mismatches(), QStringList());
     if (m_program)
         m_program->quit();
-    m_script.reset();
     m_program.reset();
     m_dir.reset();
+    verifyNoUiProblems();
 }
 
 void TstMasterDataCommands::use(const QString &control)
@@ -114,7 +111,7 @@ void TstMasterDataCommands::everyControlOpensItsDialog()
     QFETCH(QString, control);
     QFETCH(QString, dialog);
     start();
-    m_script->expect(dialog, [](QDialog &list) { return click(list, u"Button4"_s); });
+    m_program->ui.expectDialog(dialog, [](QDialog &list) { return click(list, u"Button4"_s); });
     use(control);
     QCOMPARE(m_program->ui.texts(ScriptedUiServices::Kind::Error), QStringList());
 }
@@ -143,9 +140,9 @@ void TstMasterDataCommands::closingTheCompanyListAdoptsItsCompany()
     }
     start();
     QFile::remove(programFile(u"program.cfg"_s));
-    m_script->expect(u"FirmaForm"_s, [&](QDialog &list) {
+    m_program->ui.expectDialog(u"FirmaForm"_s, [&](QDialog &list) {
         if (action == u"rename"_s) {
-            m_script->expect(u"FirmaEditForm"_s, [](QDialog &edit) {
+            m_program->ui.expectDialog(u"FirmaEditForm"_s, [](QDialog &edit) {
                 QTest::keyClicks(edit.findChild<DbEdit *>(u"DBEdit1"_s), u" KG"_s);
                 return click(edit, u"Button3"_s);
             });
@@ -170,8 +167,8 @@ void TstMasterDataCommands::closingTheCompanyListAdoptsItsCompany()
 void TstMasterDataCommands::aNewAccountIsAtOnceInTheEntryPanel()
 {
     start();
-    m_script->expect(u"KontenForm"_s, [this](QDialog &list) {
-        m_script->expect(u"KontenEditForm"_s, [](QDialog &edit) {
+    m_program->ui.expectDialog(u"KontenForm"_s, [this](QDialog &list) {
+        m_program->ui.expectDialog(u"KontenEditForm"_s, [](QDialog &edit) {
             auto *name = edit.findChild<DbEdit *>(u"DBEdit1"_s);
             name->clear();
             QTest::keyClicks(name, u"Kaffeekasse"_s);
@@ -191,7 +188,7 @@ void TstMasterDataCommands::aNewAccountIsAtOnceInTheEntryPanel()
 void TstMasterDataCommands::theEntryPanelListsTheTextsAlphabetically()
 {
     start();
-    m_script->expect(u"TextForm"_s, [](QDialog &list) {
+    m_program->ui.expectDialog(u"TextForm"_s, [](QDialog &list) {
         list.show();
         for (const QString &text : {u"Zeitschriften"_s, u"Abholung"_s}) {
             click(list, u"Button1"_s);
@@ -242,7 +239,7 @@ void TstMasterDataCommands::anUnwritableCurrencyFileIsReported()
     QVERIFY(QDir(m_dir->path()).mkdir(u"currency.cfg"_s));
     m_program->ui.inputs = {u"EUR"_s};
     use(u"WhrungsSymbol1"_s);
-    QCOMPARE(m_program->ui.texts(ScriptedUiServices::Kind::Error),
+    QCOMPARE(m_program->ui.takeErrors(),
              QStringList{u"Datei %1 kann nicht erstellt werden."_s.arg(programFile(u"currency.cfg"_s))});
     QCOMPARE(m_program->cell(0, u"Betrag"_s), u"1.234,50 EUR"_s);
 }

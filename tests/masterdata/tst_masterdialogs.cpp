@@ -6,6 +6,7 @@
 #include "TGruppeForm.h"
 #include "TKontenForm.h"
 #include "TTextForm.h"
+#include "UiCheck.h"
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
@@ -60,7 +61,6 @@ private slots:
 
 private:
     TDataForm &data() { return m_fixture->data(); }
-    DialogScript &script() { return m_fixture->script; }
     ScriptedUiServices &ui() { return m_fixture->ui; }
     std::unique_ptr<MasterListDialog> listDialog(const QString &kind);
     // Puts the group cursor on a stored group of that name with links to the accounts.
@@ -76,8 +76,8 @@ void TstMasterDialogs::init()
 
 void TstMasterDialogs::cleanup()
 {
-    QCOMPARE(script().mismatches(), QStringList());
     m_fixture.reset();
+    verifyNoUiProblems();
 }
 
 std::unique_ptr<MasterListDialog> TstMasterDialogs::listDialog(const QString &kind)
@@ -141,7 +141,7 @@ void TstMasterDialogs::newRecordProposesTheDefaultName()
     m_fixture->open();
     auto list = listDialog(kind);
     QString shownName;
-    script().expect(editDialog, [&](QDialog &dialog) {
+    ui().expectDialog(editDialog, [&](QDialog &dialog) {
         shownName = dialog.findChild<DbEdit *>(u"DBEdit1"_s)->text();
         return click(dialog, u"Button3"_s);
     });
@@ -175,7 +175,7 @@ void TstMasterDialogs::cancellingANewRecordLeavesTheTable()
     const QStringList before = m_fixture->column(table, nameField);
     auto list = listDialog(kind);
     const QString current = list->table().fieldByName(nameField).asString();
-    script().expect(editDialog, [&](QDialog &dialog) {
+    ui().expectDialog(editDialog, [&](QDialog &dialog) {
         QTest::keyClicks(dialog.findChild<DbEdit *>(u"DBEdit1"_s), u" neu"_s);
         if (!closeBox)
             return click(dialog, u"Button1"_s);
@@ -200,7 +200,7 @@ void TstMasterDialogs::doubleClickEditsExactlyThatCompany()
     const QModelIndex zeppelin = grid.model()->index(2, 1);
     QCOMPARE(zeppelin.data().toString(), u"Zwickau"_s);
     QString edited;
-    script().expect(u"FirmaEditForm"_s, [&](QDialog &dialog) {
+    ui().expectDialog(u"FirmaEditForm"_s, [&](QDialog &dialog) {
         edited = dialog.findChild<DbEdit *>(u"DBEdit1"_s)->text() + u" / "_s
             + dialog.findChild<DbEdit *>(u"DBEdit4"_s)->text();
         return click(dialog, u"Button1"_s);
@@ -283,7 +283,7 @@ void TstMasterDialogs::editingAnEmptyTableStartsANewCompany()
     m_fixture->execute({u"DELETE FROM \"FIRMA\""_s});
     m_fixture->open();
     auto list = listDialog(u"companies"_s);
-    script().expect(u"FirmaEditForm"_s, [&](QDialog &dialog) {
+    ui().expectDialog(u"FirmaEditForm"_s, [&](QDialog &dialog) {
         auto *name = dialog.findChild<DbEdit *>(u"DBEdit1"_s);
         if (!name->text().isEmpty())
             return -1;
@@ -302,7 +302,7 @@ void TstMasterDialogs::aRefusedStoreKeepsTheDialogOpenWithTheChange()
     m_fixture->open();
     auto list = listDialog(u"companies"_s);
     QStringList states;
-    script().expect(u"FirmaEditForm"_s, [&](QDialog &dialog) {
+    ui().expectDialog(u"FirmaEditForm"_s, [&](QDialog &dialog) {
         QTest::keyClicks(dialog.findChild<DbEdit *>(u"DBEdit1"_s), u" AG"_s);
         QTest::keyClicks(dialog.findChild<DbEdit *>(u"DBEdit4"_s), u"Nirgendwo"_s);
         dialog.setResult(-1);
@@ -313,8 +313,9 @@ void TstMasterDialogs::aRefusedStoreKeepsTheDialogOpenWithTheChange()
     });
     click(*list, u"Button3"_s);
     QCOMPARE(states, (QStringList{u"-1"_s, QString::number(int(CursorState::Edit)), u"Beispielfirma AG"_s}));
-    QCOMPARE(ui().texts(Kind::Error).size(), 1);
-    QVERIFY(ui().texts(Kind::Error).first().contains(u"Ort abgelehnt"_s));
+    const QStringList errors = ui().takeErrors();
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors.first().contains(u"Ort abgelehnt"_s));
     QCOMPARE(m_fixture->column(u"FIRMA"_s, u"Firma"_s), QStringList{u"Beispielfirma"_s});
     QCOMPARE(m_fixture->column(u"FIRMA"_s, u"Ort"_s), QStringList{u"-"_s});
     QCOMPARE(data().FirmaTable.state(), CursorState::Browse);
@@ -344,7 +345,7 @@ void TstMasterDialogs::entryFieldsTakeNoMoreThanTheirField()
         makeGroup(u"Kosten"_s, {});
     auto list = listDialog(kind);
     QString typed;
-    script().expect(editDialog, [&](QDialog &dialog) {
+    ui().expectDialog(editDialog, [&](QDialog &dialog) {
         auto *field = dialog.findChild<DbEdit *>(edit);
         field->clear();
         QTest::keyClicks(field, QString(width + 5, u'x'));
@@ -369,6 +370,7 @@ void TstMasterDialogs::deletingAUsedAccountIsRefused()
                                         u"Das Konto Porto kann nicht gelöscht werden, weil es noch in 2 Buchung(en) "
                                         "verwendet wird."_s}));
     QCOMPARE(ui().shown.last().kind, Kind::Error);
+    ui().takeErrors();
     QVERIFY(m_fixture->column(u"KONTEN"_s, u"Kontoname"_s).contains(u"Porto"_s));
     QCOMPARE(m_fixture->count(u"KASSE"_s), 2);
 }
@@ -469,7 +471,7 @@ void TstMasterDialogs::closingTheGroupDialogByItsCloseBoxStoresTheName()
 {
     m_fixture->open();
     auto list = listDialog(u"groups"_s);
-    script().expect(u"GruppeEditForm"_s, [&](QDialog &dialog) {
+    ui().expectDialog(u"GruppeEditForm"_s, [&](QDialog &dialog) {
         auto *name = dialog.findChild<DbEdit *>(u"DBEdit1"_s);
         name->clear();
         QTest::keyClicks(name, u"Buerokosten"_s);
@@ -558,6 +560,7 @@ void TstMasterDialogs::deletingFromAnEmptyTextTableIsRefused()
     QCOMPARE(ui().shown.first().kind, Kind::Error);
     QVERIFY2(ui().shown.first().text.endsWith(u"Operation bei leerer Datenmenge nicht ausführbar."_s),
              qPrintable(ui().shown.first().text));
+    ui().takeErrors();
 }
 
 QTEST_MAIN(TstMasterDialogs)

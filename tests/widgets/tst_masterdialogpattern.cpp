@@ -5,6 +5,7 @@
 #include "MasterEditDialog.h"
 #include "MasterListDialog.h"
 #include "Statement.h"
+#include "UiCheck.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -116,6 +117,7 @@ void TstMasterDialogPattern::cleanup()
     m_source.reset();
     m_accounts.reset();
     m_fixture.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 QStringList TstMasterDialogPattern::storedNames()
@@ -179,11 +181,11 @@ void TstMasterDialogPattern::aNewRowStoredAtOnceExistsWhileItsDialogShows()
     QFETCH(bool, storeNewAtOnce);
     QFETCH(QStringList, whileShown);
     QStringList stored;
-    m_fixture->ui.modal = [&](QDialog &dialog) {
+    m_fixture->ui.expectDialog(u"AccountEdit"_s, [&](QDialog &dialog) {
         stored = storedNames();
         click(dialog, u"Button3"_s);
         return dialog.result();
-    };
+    });
     auto dialog = list(storeNewAtOnce);
     click(*dialog, u"Button1"_s);
     QCOMPARE(stored, whileShown);
@@ -210,7 +212,7 @@ void TstMasterDialogPattern::everyWayOfClosingStoresWhenTheDialogKeepsChanges()
     QFETCH(bool, keepsChanges);
     QFETCH(QString, stored);
     const auto closing = keepsChanges ? MasterEditDialog::Closing::StoreOnClose : MasterEditDialog::Closing::SaveOrCancel;
-    m_fixture->ui.modal = [&](QDialog &dialog) {
+    m_fixture->ui.expectDialog(u"AccountEdit"_s, [&](QDialog &dialog) {
         dialog.show();
         auto *name = dialog.findChild<DbEdit *>(u"DBEdit1"_s);
         QTest::keyClick(name, Qt::Key_End);
@@ -222,7 +224,7 @@ void TstMasterDialogPattern::everyWayOfClosingStoresWhenTheDialogKeepsChanges()
         else
             dialog.close();
         return dialog.isVisible() ? -1 : dialog.result();
-    };
+    });
     auto dialog = list(false, closing);
     click(*dialog, u"Button3"_s);
     QCOMPARE(storedNames().at(1), stored);
