@@ -1,8 +1,7 @@
 #include "BackupCommands.h"
 
-#include "ApplicationContext.h"
 #include "CodePage1252.h"
-#include "CommandRegistry.h"
+#include "CommandGuard.h"
 #include "Errors.h"
 #include "FileSync.h"
 #include "MainWindowServices.h"
@@ -48,19 +47,10 @@ void replaceFile(const QString &from, const QString &to)
 
 } // namespace
 
-void BackupCommands::install(ApplicationContext &context)
-{
-    auto commands = std::make_shared<BackupCommands>(context);
-    context.commands.install(BackupCommand, {u"ToolButton5"_s, u"Datenkopieanlegen1"_s},
-                             [commands] { commands->Datenkopieanlegen1Click(); });
-    context.commands.install(RestoreCommand, {u"Datenkopiezurckschreiben1"_s},
-                             [commands] { commands->Datenkopiezurckschreiben1Click(); });
-    context.commands.install(CloseQuery, {}, [commands] { commands->FormCloseQuery(); });
-}
-
-BackupCommands::BackupCommands(ApplicationContext &context)
-    : m_data(context.data), m_ui(context.ui), m_mainWindow(context.mainWindow), m_commands(context.commands),
-      m_directories(context.programDirectory), m_restore(m_directories, ZLib)
+BackupCommands::BackupCommands(const QString &programDirectory, TDataForm &data, UiServices &ui,
+                               MainWindowServices &mainWindow)
+    : m_data(data), m_ui(ui), m_mainWindow(mainWindow), m_directories(programDirectory),
+      m_restore(m_directories, ZLib)
 {
     ZLib.OnErrorLogged = [this](const QString &message) { ZLibErrorLogged(message); };
     ZLib.OnProgress = [this](const QString &message, int percentage) { ZLibProgress(message, percentage); };
@@ -144,7 +134,7 @@ void BackupCommands::Datenkopiezurckschreiben1Click()
 void BackupCommands::FormCloseQuery()
 {
     if (m_ui.confirm(u"Wollen Sie vor dem Beenden noch eine Datenkopie als Sicherung anlegen?"_s))
-        m_commands.run(BackupCommand);
+        CommandGuard::guard(m_ui, [this] { Datenkopieanlegen1Click(); });
 }
 
 bool BackupCommands::CopyDirectory(const QString &source, const QString &target)

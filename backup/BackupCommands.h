@@ -12,7 +12,6 @@
 namespace kb {
 
 struct ApplicationContext;
-class CommandRegistry;
 class MainWindowServices;
 class TDataForm;
 class UiServices;
@@ -26,7 +25,7 @@ public:
     // Installs Datenkopieanlegen1Click, Datenkopiezurckschreiben1Click and FormCloseQuery.
     static void install(ApplicationContext &context);
 
-    explicit BackupCommands(ApplicationContext &context);
+    BackupCommands(const QString &programDirectory, TDataForm &data, UiServices &ui, MainWindowServices &mainWindow);
     BackupCommands(const BackupCommands &) = delete;
     BackupCommands &operator=(const BackupCommands &) = delete;
 
@@ -66,7 +65,6 @@ private:
     TDataForm &m_data;
     UiServices &m_ui;
     MainWindowServices &m_mainWindow;
-    CommandRegistry &m_commands;
     BackupDirectories m_directories;
     DataRestore m_restore;
 };
