@@ -1,7 +1,9 @@
 #include "BackupCommands.h"
 
+#include "ApplicationContext.h"
 #include "CodePage1252.h"
 #include "CommandGuard.h"
+#include "CommandRegistry.h"
 #include "Errors.h"
 #include "FileSync.h"
 #include "MainWindowServices.h"
@@ -46,6 +48,17 @@ void replaceFile(const QString &from, const QString &to)
 }
 
 } // namespace
+
+void BackupCommands::install(ApplicationContext &context)
+{
+    auto commands = std::make_shared<BackupCommands>(context.programDirectory, context.data, context.ui,
+                                                     context.mainWindow);
+    context.commands.install(BackupCommand, {u"ToolButton5"_s, u"Datenkopieanlegen1"_s},
+                             [commands] { commands->Datenkopieanlegen1Click(); });
+    context.commands.install(RestoreCommand, {u"Datenkopiezurckschreiben1"_s},
+                             [commands] { commands->Datenkopiezurckschreiben1Click(); });
+    context.commands.install(CloseQuery, {}, [commands] { commands->FormCloseQuery(); });
+}
 
 BackupCommands::BackupCommands(const QString &programDirectory, TDataForm &data, UiServices &ui,
                                MainWindowServices &mainWindow)

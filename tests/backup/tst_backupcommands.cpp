@@ -8,6 +8,7 @@
 #include "TDataForm.h"
 #include "TZLBArchive.h"
 #include "TestFiles.h"
+#include "UiCheck.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 
 using namespace kb;
 using namespace kb::testfiles;
+using namespace kb::test;
 using namespace Qt::StringLiterals;
 using Kind = ScriptedUiServices::Kind;
 
@@ -113,7 +115,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_program;
     std::unique_ptr<QTemporaryDir> m_target;
-    ScriptedUiServices m_ui;
+    std::unique_ptr<ScriptedUiServices> m_ui;
     TDataForm *m_data = nullptr;
     std::unique_ptr<WindowProbe> m_window;
     std::unique_ptr<TDataForm> m_dataForm;
@@ -126,11 +128,11 @@ void TstBackupCommands::init()
     m_target = std::make_unique<QTemporaryDir>();
     DataDirectorySetup::create(m_program->path());
     writeBytes(program(u"Data/Kassenbuch.frf"_s), "<template>cash book</template>");
-    m_ui = ScriptedUiServices();
+    m_ui = std::make_unique<ScriptedUiServices>();
     m_window = std::make_unique<WindowProbe>(m_data);
-    m_dataForm = std::make_unique<TDataForm>(m_program->path(), m_ui);
+    m_dataForm = std::make_unique<TDataForm>(m_program->path(), *m_ui);
     m_data = m_dataForm.get();
-    m_commands = std::make_unique<BackupCommands>(m_program->path(), *m_data, m_ui, *m_window);
+    m_commands = std::make_unique<BackupCommands>(m_program->path(), *m_data, *m_ui, *m_window);
 }
 
 void TstBackupCommands::cleanup()
@@ -138,11 +140,13 @@ void TstBackupCommands::cleanup()
     m_commands.reset();
     m_dataForm.reset();
     m_data = nullptr;
+    m_ui.reset();
+    verifyNoUiProblems();
 }
 
 void TstBackupCommands::backUpInto(const QString &directory)
 {
-    m_ui.directories << directory;
+    m_ui->directories << directory;
     m_commands->Datenkopieanlegen1Click();
 }
 
@@ -160,8 +164,8 @@ void TstBackupCommands::backupIntoAnEmptyDirectory()
     writeBytes(program(u"_Temp/Geloescht.frf"_s), "left by an earlier backup");
     backUpInto(target());
 
-    QCOMPARE(m_ui.shown.first().caption, ChooserTitle);
-    QCOMPARE(m_ui.shown.last(), (ScriptedUiServices::Shown{
+    QCOMPARE(m_ui->shown.first().caption, ChooserTitle);
+    QCOMPARE(m_ui->shown.last(), (ScriptedUiServices::Shown{
         Kind::Information, UiServices::informationCaption(),
         u"2 Dateien wurden in die komprimierte Datei DATEN.ZLB im Verzeichnis %1 gesichert."_s.arg(target()),
         u"&Ja"_s}));
@@ -182,7 +186,7 @@ void TstBackupCommands::secondBackupReplacesBothFiles()
     writeBytes(program(u"Data/Konten.frf"_s), "<template>accounts</template>");
     backUpInto(target());
 
-    QCOMPARE(m_ui.texts(Kind::Error), QStringList());
+    QCOMPARE(m_ui->texts(Kind::Error), QStringList());
     QCOMPARE(tree(target()), (QStringList{u"daten.zlb"_s, u"sikinfo.dat"_s}));
     QCOMPARE(archived(target(u"daten.zlb"_s)), snapshot(data()));
     QCOMPARE(CodePage1252::readLines(target(u"sikinfo.dat"_s)).size(), 3);
@@ -197,10 +201,10 @@ void TstBackupCommands::fileThatCannotBeCopiedIsNamedAndLeftOut()
     QVERIFY(QFile::link(unreadable, program(u"Data/Unlesbar.frf"_s)));
     backUpInto(target());
 
-    QCOMPARE(m_ui.texts(Kind::Message), QStringList{u"Fehler beim Kopieren der Datei\n%1/Unlesbar.frf\nnach\n%2/Unlesbar.frf"_s
+    QCOMPARE(m_ui->texts(Kind::Message), QStringList{u"Fehler beim Kopieren der Datei\n%1/Unlesbar.frf\nnach\n%2/Unlesbar.frf"_s
                                                         .arg(data(), program(u"_Temp"_s))});
     QCOMPARE(archived(target(u"daten.zlb"_s)).keys(), (QStringList{u"Kassenbuch.frf"_s, u"kassenbuch.db"_s}));
-    QVERIFY(m_ui.texts(Kind::Information).constFirst().startsWith(u"2 Dateien wurden"_s));
+    QVERIFY(m_ui->texts(Kind::Information).constFirst().startsWith(u"2 Dateien wurden"_s));
 }
 
 void TstBackupCommands::archiveThatCannotBeWrittenIsAFailure()
@@ -208,20 +212,21 @@ void TstBackupCommands::archiveThatCannotBeWrittenIsAFailure()
     backUpInto(target());
     const QByteArray previous = readBytes(target(u"daten.zlb"_s));
     addBooking();
-    m_ui.shown.clear();
+    m_ui->shown.clear();
     // The archive is built in the directory for temporary files first; a file there in its place
     // makes that fail.
     const QByteArray tmpdir = qgetenv("TMPDIR");
     qputenv("TMPDIR", QFile::encodeName(writeBytes(target(u"keinVerzeichnis"_s), "a file")));
-    m_ui.directories << target();
-    CommandGuard::guard(m_ui, [this] { m_commands->Datenkopieanlegen1Click(); });
+    m_ui->directories << target();
+    CommandGuard::guard(*m_ui, [this] { m_commands->Datenkopieanlegen1Click(); });
     qputenv("TMPDIR", tmpdir);
 
-    QCOMPARE(m_ui.texts(Kind::Information), QStringList());
-    QCOMPARE(m_ui.texts(Kind::Error).size(), 1);
-    QVERIFY2(m_ui.texts(Kind::Error).constFirst().startsWith(
+    QCOMPARE(m_ui->texts(Kind::Information), QStringList());
+    const QStringList errors = m_ui->takeErrors();
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.constFirst().startsWith(
                  u"Die Sicherungsdatei %1 konnte nicht geschrieben werden"_s.arg(target(u"daten.zlb"_s))),
-             qPrintable(m_ui.texts(Kind::Error).constFirst()));
+             qPrintable(errors.constFirst()));
     QCOMPARE(readBytes(target(u"daten.zlb"_s)), previous);
     QCOMPARE(tree(target()), (QStringList{u"daten.zlb"_s, u"keinVerzeichnis"_s, u"sikinfo.dat"_s}));
     QVERIFY(m_data->KasseTable.isOpen());
@@ -230,12 +235,12 @@ void TstBackupCommands::archiveThatCannotBeWrittenIsAFailure()
 
 void TstBackupCommands::cancelInTheChooserChangesNothing()
 {
-    m_ui.directories << QString();
+    m_ui->directories << QString();
     m_commands->Datenkopieanlegen1Click();
-    m_ui.directories << QString();
+    m_ui->directories << QString();
     m_commands->Datenkopiezurckschreiben1Click();
 
-    QCOMPARE(m_ui.shown.size(), 2);
+    QCOMPARE(m_ui->shown.size(), 2);
     QCOMPARE(m_window->shownWithTablesOpen, QList<bool>());
     QCOMPARE(m_window->closed, 0);
     QVERIFY(!QFileInfo::exists(program(u"_Temp"_s)));
@@ -257,10 +262,10 @@ void TstBackupCommands::directoryInsideDataOrStagingIsRefused()
     QFETCH(bool, restore);
     QDir().mkpath(program(directory));
     const QMap<QString, QByteArray> before = snapshot(m_program->path());
-    m_ui.directories << program(directory);
+    m_ui->directories << program(directory);
     restore ? m_commands->Datenkopiezurckschreiben1Click() : m_commands->Datenkopieanlegen1Click();
 
-    QCOMPARE(m_ui.texts(Kind::Warning),
+    QCOMPARE(m_ui->texts(Kind::Warning),
              QStringList{u"Das Verzeichnis %1 liegt im Datenverzeichnis oder im Zwischenverzeichnis _Temp des "
                          "Programms. Eine Datenkopie muss außerhalb dieser Verzeichnisse liegen."_s
                              .arg(program(directory))});
@@ -276,11 +281,11 @@ void TstBackupCommands::restoreWithoutArchiveLeavesDataAndEnds()
     backUpInto(target(u"alt"_s));
     writeBytes(program(u"_Temp/kassenbuch.db"_s), "stale copy");
     const QMap<QString, QByteArray> before = snapshot(data());
-    m_ui.shown.clear();
-    m_ui.directories << target();
+    m_ui->shown.clear();
+    m_ui->directories << target();
     m_commands->Datenkopiezurckschreiben1Click();
 
-    QCOMPARE(m_ui.texts(), (QStringList{QString(), u"Es wurde keine Sicherungsdatei gefunden."_s, RestartAdvice}));
+    QCOMPARE(m_ui->texts(), (QStringList{QString(), u"Es wurde keine Sicherungsdatei gefunden."_s, RestartAdvice}));
     QCOMPARE(snapshot(data()), before);
     QCOMPARE(m_window->closed, 1);
     QVERIFY(m_data->KasseTable.isOpen());
@@ -294,11 +299,11 @@ void TstBackupCommands::restoreOfAGoodArchiveBringsTheBackupBack()
     writeBytes(program(u"Data/Kassenbuch.frf"_s), "<template>changed</template>");
     writeBytes(program(u"Data/Eigene.frf"_s), "<template>own</template>");
     writeBytes(program(u"_Temp/Geloescht.frf"_s), "left by an earlier backup");
-    m_ui.shown.clear();
-    m_ui.directories << target();
+    m_ui->shown.clear();
+    m_ui->directories << target();
     m_commands->Datenkopiezurckschreiben1Click();
 
-    QCOMPARE(m_ui.texts(), (QStringList{QString(), RestartAdvice}));
+    QCOMPARE(m_ui->texts(), (QStringList{QString(), RestartAdvice}));
     QMap<QString, QByteArray> expected = backedUp;
     expected.insert(u"Eigene.frf"_s, "<template>own</template>");
     QCOMPARE(snapshot(data()), expected);
@@ -347,12 +352,12 @@ void TstBackupCommands::restoreOfABrokenArchiveLeavesDataUntouched()
     writeBytes(target(u"daten.zlb"_s), bytes);
     addBooking();
     const QMap<QString, QByteArray> before = snapshot(data());
-    m_ui.shown.clear();
-    m_ui.directories << target();
+    m_ui->shown.clear();
+    m_ui->directories << target();
     m_commands->Datenkopiezurckschreiben1Click();
 
-    QCOMPARE(m_ui.texts(), (QStringList{QString(), RestoreFailed, RestartAdvice}));
-    QCOMPARE(m_ui.texts(Kind::Message), QStringList{RestoreFailed});
+    QCOMPARE(m_ui->texts(), (QStringList{QString(), RestoreFailed, RestartAdvice}));
+    QCOMPARE(m_ui->texts(Kind::Message), QStringList{RestoreFailed});
     QCOMPARE(snapshot(data()), before);
     QCOMPARE(m_window->closed, 1);
 }
@@ -374,15 +379,15 @@ void TstBackupCommands::closeQueryOffersABackupAndNeverStopsTheClose()
     QFETCH(QString, directory);
     QFETCH(QStringList, files);
     QDir().mkpath(target(u"Sicherung"_s));
-    m_ui.confirmations << answer;
+    m_ui->confirmations << answer;
     if (answer)
-        m_ui.directories << (directory.isEmpty() ? QString() : target(directory));
+        m_ui->directories << (directory.isEmpty() ? QString() : target(directory));
     m_commands->FormCloseQuery();
 
-    QCOMPARE(m_ui.shown.constFirst().text, u"Wollen Sie vor dem Beenden noch eine Datenkopie als Sicherung anlegen?"_s);
-    QVERIFY(m_ui.allAnswersTaken());
+    QCOMPARE(m_ui->shown.constFirst().text, u"Wollen Sie vor dem Beenden noch eine Datenkopie als Sicherung anlegen?"_s);
+    QVERIFY(m_ui->allAnswersTaken());
     QCOMPARE(tree(target(u"Sicherung"_s)), files);
-    QCOMPARE(m_ui.texts(Kind::Error), QStringList());
+    QCOMPARE(m_ui->texts(Kind::Error), QStringList());
     QCOMPARE(m_window->closed, 0);
 }
 
