@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "ApplicationContext.h"
+#include "BackupCommands.h"
 #include "CommandRegistry.h"
 #include "MasterDataCommands.h"
 #include "TDataForm.h"
@@ -40,6 +41,7 @@ Clock &Program::systemClock()
 void Program::installCommands()
 {
     MasterDataCommands::install(*m_context);
+    BackupCommands::install(*m_context);
 }
 
 void Program::show()

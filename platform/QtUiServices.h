@@ -20,6 +20,7 @@ public:
     bool confirmOkCancel(const QString &text) override;
     void warning(const QString &text) override;
     void information(const QString &text) override;
+    void informationWithYes(const QString &text) override;
     void message(const QString &text) override;
     void showError(const QString &text) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &defaultText,

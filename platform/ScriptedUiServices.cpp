@@ -125,6 +125,11 @@ void ScriptedUiServices::information(const QString &text)
     record(Kind::Information, informationCaption(), text);
 }
 
+void ScriptedUiServices::informationWithYes(const QString &text)
+{
+    record(Kind::Information, informationCaption(), text, QStringLiteral("&Ja"));
+}
+
 void ScriptedUiServices::message(const QString &text)
 {
     record(Kind::Message, programTitle(), text);

@@ -23,7 +23,8 @@ public:
 
     // caption: the box's caption or the dialog's title. text: the message (after the full-stop
     // rule for errors), the input prompt or the file filter. preset: the input's default, the
-    // start directory, the default file name or the initial colour's name.
+    // start directory, the default file name, the initial colour's name or the only button of an
+    // information box that has another than "OK".
     struct Shown
     {
         Kind kind;
@@ -73,6 +74,7 @@ public:
     bool confirmOkCancel(const QString &text) override;
     void warning(const QString &text) override;
     void information(const QString &text) override;
+    void informationWithYes(const QString &text) override;
     void message(const QString &text) override;
     void showError(const QString &text) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &defaultText,

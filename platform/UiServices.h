@@ -35,6 +35,8 @@ public:
     virtual bool confirmOkCancel(const QString &text) = 0;
     virtual void warning(const QString &text) = 0;
     virtual void information(const QString &text) = 0;
+    // An information box whose only button is "&Ja" in place of "OK".
+    virtual void informationWithYes(const QString &text) = 0;
     // A plain message without icon, captioned with the program's title.
     virtual void message(const QString &text) = 0;
     // The general error display: error icon, "OK", the program's title, errorDisplayText().

@@ -227,6 +227,7 @@ void TstMainWindow::helpViewerClosesAtExit()
     RunningProgram program(dir.path());
     program.control<QAction>(u"Kontakt1"_s)->trigger();
     QVERIFY(program.window().helpViewer().isVisible());
+    program.ui.confirmations << false;
     program.window().close();
     QVERIFY(!program.window().helpViewer().isVisible());
 }

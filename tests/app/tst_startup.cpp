@@ -30,6 +30,8 @@ private slots:
     void pendingBookingAtExit_data();
     void pendingBookingAtExit();
     void bookingThatCannotBeStoredAtExitIsReported();
+    void backupQuestionAtExit_data();
+    void backupQuestionAtExit();
 };
 
 void TstStartup::cleanup()
@@ -173,11 +175,44 @@ void TstStartup::bookingThatCannotBeStoredAtExitIsReported()
     percent->setFocus();
     QTest::keyClicks(percent, u"-100"_s);
 
+    program.ui.confirmations << false;
     program.window().close();
     QCOMPARE(program.ui.takeErrors().size(), 1);
     QVERIFY(!program.window().isVisible());
     program.quit();
     QCOMPARE(dir.journal(1), QStringList());
+}
+
+void TstStartup::backupQuestionAtExit_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("chooseDirectory");
+    QTest::addColumn<QStringList>("backup");
+    QTest::newRow("Ja and a directory: backup, then the end") << true << true
+                                                              << QStringList{u"daten.zlb"_s, u"sikinfo.dat"_s};
+    QTest::newRow("Ja, then cancel in the chooser: the end all the same") << true << false << QStringList();
+    QTest::newRow("Nein: the end") << false << false << QStringList();
+}
+
+void TstStartup::backupQuestionAtExit()
+{
+    QFETCH(bool, answer);
+    QFETCH(bool, chooseDirectory);
+    QFETCH(QStringList, backup);
+    ProgramDirectory dir;
+    QTemporaryDir target;
+    RunningProgram program(dir.path());
+    QVERIFY(program.isActive());
+    program.ui.confirmations << answer;
+    if (answer)
+        program.ui.directories << (chooseDirectory ? target.path() : QString());
+    program.window().close();
+
+    QCOMPARE(program.ui.texts(ScriptedUiServices::Kind::Confirmation),
+             QStringList{u"Wollen Sie vor dem Beenden noch eine Datenkopie als Sicherung anlegen?"_s});
+    QVERIFY(program.ui.allAnswersTaken());
+    QVERIFY(!program.window().isVisible());
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files), backup);
 }
 
 QTEST_MAIN(TstStartup)

@@ -121,10 +121,11 @@ public:
         return QStringLiteral("no column %1").arg(title);
     }
 
-    // Closes the window as the user does and releases everything, as the end of main() does.
+    // Closes the window as the user does, without the backup question (it has tests of its own),
+    // and releases everything, as the end of main() does.
     void quit()
     {
-        window().close();
+        window().closeWithoutBackupQuestion();
         m_program.reset();
     }
 
