@@ -6,7 +6,6 @@
 #include "QuickPeriodButtons.h"
 #include "UiServices.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -31,7 +30,7 @@ std::optional<Period> TTimeSpanForm::ask(UiServices &ui, const Clock &clock, QWi
 }
 
 TTimeSpanForm::TTimeSpanForm(UiServices &ui, const Clock &clock, QWidget *parent)
-    : QDialog(parent), m_ui(ui), m_clock(clock)
+    : NoEscapeDialog(parent), m_ui(ui), m_clock(clock)
 {
     setObjectName(QStringLiteral("TimeSpanForm"));
     setWindowTitle(QStringLiteral("Zeitraum"));
@@ -122,16 +121,6 @@ void TTimeSpanForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     FormShow();
-}
-
-// No button answers the Escape key: the dialog is left by its buttons or the close box only.
-void TTimeSpanForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace kb

@@ -3,7 +3,7 @@
 #include "Period.h"
 #include "PeriodArithmetic.h"
 
-#include <QDialog>
+#include "NoEscapeDialog.h"
 
 #include <optional>
 
@@ -19,7 +19,7 @@ class UiServices;
 // The period dialog "Zeitraum": a first and a last day typed as day, month and year, or set and
 // accepted at once by a quick-period button. Every close converts the six fields; a field that is
 // no whole number or numbers that form no date refuse the close, whichever button closed.
-class TTimeSpanForm : public QDialog
+class TTimeSpanForm : public NoEscapeDialog
 {
     Q_OBJECT
 
@@ -42,7 +42,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate();
