@@ -17,7 +17,7 @@ class AccountNumbers
 public:
     explicit AccountNumbers(Table &accounts) : m_accounts(accounts) {}
 
-    QString of(qint64 kontoId)
+    const QString &of(qint64 kontoId)
     {
         const auto known = m_numbers.constFind(kontoId);
         if (known != m_numbers.cend())
@@ -25,8 +25,7 @@ public:
         const QString number = m_accounts.locate(QStringLiteral("KontoNr"), kontoId)
             ? m_accounts.fieldByName(QStringLiteral("Konto")).asString()
             : BookingExport::missingAccount();
-        m_numbers.insert(kontoId, number);
-        return number;
+        return *m_numbers.insert(kontoId, number);
     }
 
     // Puts the cursor where a look-up of every booking in turn would have left it.
@@ -80,15 +79,19 @@ QStringList BookingExport::bookingLines(TDataForm &data, const Period &period)
     const QChar separator = QLatin1Char(';');
     QStringList lines;
     qint64 lastKontoId = 0;
+    QString line;
     for (; !query.eof(); query.next()) {
         lastKontoId = kontoId.asInteger();
-        const QString account = accounts.of(lastKontoId);
+        const QString &account = accounts.of(lastKontoId);
         const bool expense = minuskonto.asBoolean();
-        QString line = datum.asString() + separator + belegNr.asString() + separator
-            + (expense ? account : cashAccount()) + separator + (expense ? cashAccount() : account);
+        line.clear();
+        line.reserve(160);
+        line.append(datum.asString()).append(separator).append(belegNr.asString()).append(separator);
+        line.append(expense ? account : cashAccount()).append(separator);
+        line.append(expense ? cashAccount() : account);
         for (const Field *number : numbers)
-            line += separator + number->asString();
-        line += separator + QLatin1Char('"') + text.asString() + QLatin1Char('"');
+            line.append(separator).append(number->asString());
+        line.append(separator).append(QLatin1Char('"')).append(text.asString()).append(QLatin1Char('"'));
         lines.append(line);
     }
     if (!lines.isEmpty())

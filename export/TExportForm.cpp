@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "CommandGuard.h"
 #include "HelpViewer.h"
+#include "LineView.h"
 #include "PeriodFields.h"
 #include "QuickPeriodButtons.h"
 #include "ShortDateText.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -136,13 +136,8 @@ void TExportForm::createColumnList()
 
 void TExportForm::createPreview()
 {
-    m_ExpList = new QPlainTextEdit(this);
+    m_ExpList = new LineView(this);
     m_ExpList->setObjectName(QStringLiteral("ExpList"));
-    m_ExpList->setReadOnly(true);
-    m_ExpList->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_ExpList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_ExpList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_ExpList->setUndoRedoEnabled(false);
     QPalette palette = m_ExpList->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     m_ExpList->setPalette(palette);
@@ -208,11 +203,15 @@ void TExportForm::BtnPreviewClick()
     showPreview(std::move(lines));
 }
 
-// One assignment of the whole text: the preview is laid out once, not repainted per line.
+// One assignment of all lines: the view paints only those in sight, never one per line added.
 void TExportForm::showPreview(QStringList lines)
 {
-    m_preview = std::move(lines);
-    m_ExpList->setPlainText(m_preview.join(QLatin1Char('\n')));
+    m_ExpList->setLines(std::move(lines));
+}
+
+const QStringList &TExportForm::previewLines() const
+{
+    return m_ExpList->lines();
 }
 
 QString TExportForm::defaultFileName() const
@@ -226,7 +225,7 @@ void TExportForm::BtnOKClick()
                                            defaultFileName(), SaveOptions{QStringLiteral("csv"), false});
     if (path.isEmpty())
         return;
-    const int affected = BookingExport::save(path, m_preview);
+    const int affected = BookingExport::save(path, m_ExpList->lines());
     if (affected > 0)
         m_ui.information(bookingsAffected(affected));
     accept();

@@ -7,13 +7,13 @@
 
 class QCheckBox;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace kb {
 
 class Clock;
 class HelpViewer;
+class LineView;
 class PeriodFields;
 class QuickPeriodButtons;
 class TDataForm;
@@ -30,7 +30,7 @@ public:
     TExportForm(TDataForm &data, UiServices &ui, const Clock &clock, HelpViewer &help, QWidget *parent = nullptr);
 
     // The lines of the preview as last built.
-    const QStringList &previewLines() const { return m_preview; }
+    const QStringList &previewLines() const;
 
     void FormShow();
     void BtnMonthClick() { fillAndPreview(QuickPeriod::CurrentMonth); }
@@ -61,13 +61,12 @@ private:
     UiServices &m_ui;
     const Clock &m_clock;
     HelpViewer &m_help;
-    QStringList m_preview;
     QuickPeriodButtons *m_quickButtons = nullptr;
     PeriodFields *m_fields = nullptr;
     QListWidget *m_ListBox2 = nullptr;
     QCheckBox *m_CheckBox1 = nullptr;
     QPushButton *m_BtnPreview = nullptr;
-    QPlainTextEdit *m_ExpList = nullptr;
+    LineView *m_ExpList = nullptr;
     QPushButton *m_Button1 = nullptr;
     QPushButton *m_BtnOK = nullptr;
     QPushButton *m_BtnCancel = nullptr;

@@ -3,6 +3,7 @@
 #include "ExportCommands.h"
 #include "HelpViewer.h"
 #include "LedgerFixture.h"
+#include "LineView.h"
 #include "ScriptedUiServices.h"
 #include "ShortDateText.h"
 #include "TExportForm.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -61,7 +61,7 @@ void click(QDialog &dialog, const QString &name)
 
 QString shownPreview(QDialog &dialog)
 {
-    return dialog.findChild<QPlainTextEdit *>(u"ExpList"_s)->toPlainText();
+    return dialog.findChild<LineView *>(u"ExpList"_s)->text();
 }
 
 } // namespace
