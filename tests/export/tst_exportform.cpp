@@ -75,6 +75,7 @@ private slots:
     void cleanup();
     void shortDate_data();
     void shortDate();
+    void statement();
     void opensWithTheCurrentMonth();
     void periods_data();
     void periods();
@@ -144,6 +145,16 @@ void TstExportForm::shortDate()
     QFETCH(QString, text);
     QFETCH(QDate, date);
     QCOMPARE(ShortDateText::read(text, QDate(2007, 3, 5)).value_or(QDate()), date);
+}
+
+void TstExportForm::statement()
+{
+    QCOMPARE(BookingExport::statement({QDate(2007, 3, 1), QDate(2007, 3, 31)}, 12),
+             QStringList({u"SELECT * FROM \"KASSE.ADT\", \"KONTEN.ADT\""_s,
+                          u"WHERE \"Kasse.adt\".\"KontoID\"=\"KontoNr\""_s,
+                          u"      and Datum>='01.03.2007' and Datum<='31.03.2007'"_s,
+                          u"      and Firma_ID=12"_s,
+                          u"ORDER BY Nr"_s}));
 }
 
 // The command shows the dialog, whose show builds the current month; Abbrechen ends it.
