@@ -6,12 +6,12 @@
 namespace kb {
 
 // Where "today" comes from: the system clock in the program, a fixed moment in tests, so that
-// period buttons and default file names can be checked on any date.
+// period buttons, default file names and count dates can be checked on any date.
 class Clock
 {
 public:
-    virtual ~Clock() = default;
-    virtual QDateTime now() const { return QDateTime::currentDateTime(); }
+    virtual ~Clock();
+    virtual QDateTime now() const;
     QDate today() const { return now().date(); }
 };
 
