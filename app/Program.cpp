@@ -2,6 +2,8 @@
 
 #include "ApplicationContext.h"
 #include "CommandRegistry.h"
+#include "ExportCommands.h"
+#include "SearchCommands.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
 
@@ -38,6 +40,8 @@ Clock &Program::systemClock()
 // Each subsystem installs its own commands, one line each.
 void Program::installCommands()
 {
+    SearchCommands::install(*m_context);
+    ExportCommands::install(*m_context);
 }
 
 void Program::show()

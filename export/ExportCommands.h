@@ -4,6 +4,7 @@ class QWidget;
 
 namespace kb {
 
+struct ApplicationContext;
 class Clock;
 class HelpViewer;
 class TDataForm;
@@ -13,6 +14,9 @@ class UiServices;
 class ExportCommands
 {
 public:
+    // Buchungenexportieren1Click on the menu item "Buchungen exportieren ...".
+    static void install(ApplicationContext &context);
+
     static void Buchungenexportieren1Click(TDataForm &data, UiServices &ui, const Clock &clock, HelpViewer &help,
                                            QWidget *parent);
 };

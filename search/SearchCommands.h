@@ -4,6 +4,7 @@ class QWidget;
 
 namespace kb {
 
+struct ApplicationContext;
 class TDataForm;
 class UiServices;
 
@@ -11,6 +12,9 @@ class UiServices;
 class SearchCommands
 {
 public:
+    // BtnSearchClick on the tool button "Suchen" and the menu item "Vorgang suchen ...".
+    static void install(ApplicationContext &context);
+
     // Shows the search; after an OK with a hit the journal's KasseTable stands on that booking.
     static void BtnSearchClick(TDataForm &data, UiServices &ui, QWidget *parent);
 };

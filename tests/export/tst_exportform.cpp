@@ -8,6 +8,7 @@
 #include "ShortDateText.h"
 #include "TExportForm.h"
 #include "TestFiles.h"
+#include "UiCheck.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -111,6 +112,7 @@ void TstExportForm::cleanup()
     m_data.reset();
     m_ui.reset();
     m_fixture.reset();
+    verifyNoUiProblems();
 }
 
 std::unique_ptr<TExportForm> TstExportForm::form(const QDate &today)
@@ -164,7 +166,7 @@ void TstExportForm::opensWithTheCurrentMonth()
     QString preview;
     QStringList columns;
     bool openAfterEscape = false;
-    m_ui->modal = [&](QDialog &dialog) {
+    m_ui->expectDialog(u"ExportForm"_s, [&](QDialog &dialog) {
         dialog.show();
         preview = shownPreview(dialog);
         const auto *list = dialog.findChild<QListWidget *>(u"ListBox2"_s);
@@ -174,12 +176,11 @@ void TstExportForm::opensWithTheCurrentMonth()
         openAfterEscape = dialog.isVisible();
         click(dialog, u"BtnCancel"_s);
         return dialog.result();
-    };
+    });
     ExportCommands::Buchungenexportieren1Click(*m_data, *m_ui, clock, *m_help, nullptr);
     QCOMPARE(preview, (QStringList{Header} + March).join(u'\n'));
     QCOMPARE(columns.join(u';'), Header);
     QVERIFY(openAfterEscape);
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error), QStringList());
 }
 
 void TstExportForm::periods_data()
@@ -282,8 +283,7 @@ void TstExportForm::cannotCreateFileKeepsTheDialogOpen()
     const QString path = target.filePath(u"fehlt/Export.csv"_s);
     m_ui->fileNames << path;
     click(*dialog, u"BtnOK"_s);
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error),
-             QStringList{u"Datei %1 kann nicht erstellt werden."_s.arg(path)});
+    QCOMPARE(m_ui->takeErrors(), QStringList{u"Datei %1 kann nicht erstellt werden."_s.arg(path)});
     QCOMPARE(finished.count(), 0);
     QCOMPARE(dialog->previewLines().size(), 4);
 }
@@ -312,7 +312,6 @@ void TstExportForm::cancelledSaveDialogKeepsTheDialogOpen()
     m_ui->fileNames << QString();
     click(*dialog, u"BtnOK"_s);
     QCOMPARE(finished.count(), 0);
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error), QStringList());
 }
 
 QTEST_MAIN(TstExportForm)

@@ -2,6 +2,7 @@
 #include "PeriodArithmetic.h"
 #include "ScriptedUiServices.h"
 #include "TTimeSpanForm.h"
+#include "UiCheck.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +43,7 @@ class TstTimeSpanForm : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { test::verifyNoUiProblems(); }
     void quickPeriod_data();
     void quickPeriod();
     void opensPresetToCurrentMonth();
@@ -130,13 +132,12 @@ void TstTimeSpanForm::quickButtonClosesWithOk()
     QFETCH(Period, period);
     ScriptedUiServices ui;
     FixedClock clock(today);
-    ui.modal = [&](QDialog &dialog) {
+    ui.expectDialog(u"TimeSpanForm"_s, [&](QDialog &dialog) {
         type(dialog, {u"x"_s, u""_s, u"2007"_s, u"31"_s, u"2"_s, u"2007"_s});
         click(dialog, button);
         return dialog.result();
-    };
+    });
     QCOMPARE(TTimeSpanForm::ask(ui, clock, nullptr), std::optional<Period>(period));
-    QCOMPARE(ui.texts(ScriptedUiServices::Kind::Error), QStringList());
 }
 
 void TstTimeSpanForm::typedPeriod_data()
@@ -158,12 +159,12 @@ void TstTimeSpanForm::typedPeriod()
     QFETCH(Period, period);
     ScriptedUiServices ui;
     FixedClock clock(QDate(2007, 3, 5));
-    ui.modal = [&](QDialog &dialog) {
+    ui.expectDialog(u"TimeSpanForm"_s, [&](QDialog &dialog) {
         dialog.show();
         type(dialog, fields);
         QTest::keyClick(field(dialog, u"BisJ"_s), Qt::Key_Return);
         return dialog.result();
-    };
+    });
     QCOMPARE(TTimeSpanForm::ask(ui, clock, nullptr), std::optional<Period>(period));
 }
 
@@ -203,7 +204,7 @@ void TstTimeSpanForm::refusedClose()
     click(form, button);
     QCOMPARE(finished.count(), 0);
     QCOMPARE(form.result(), 0);
-    QCOMPARE(ui.texts(ScriptedUiServices::Kind::Error), QStringList{error});
+    QCOMPARE(ui.takeErrors(), QStringList{error});
     QCOMPARE(field(form, u"BisT"_s)->text(), fields[3]);
     QCOMPARE(form.period(), Period());
 

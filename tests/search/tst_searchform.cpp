@@ -3,6 +3,7 @@
 #include "SearchCommands.h"
 #include "SearchStatement.h"
 #include "TSearchForm.h"
+#include "UiCheck.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,6 +92,7 @@ void TstSearchForm::cleanup()
     m_data.reset();
     m_ui.reset();
     m_fixture.reset();
+    verifyNoUiProblems();
 }
 
 void TstSearchForm::statement_data()
@@ -161,7 +163,7 @@ void TstSearchForm::unreadableDateShowsTheEngineMessage()
 
     QTest::keyClicks(edit(form, u"EditDatum"_s), u"31.02.2007"_s);
     QTest::mouseClick(button(form, u"BtnStart"_s), Qt::LeftButton);
-    const QStringList errors = m_ui->texts(ScriptedUiServices::Kind::Error);
+    const QStringList errors = m_ui->takeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors[0].startsWith(u"'31.02.2007' ist kein gültiges Datum"_s), qPrintable(errors[0]));
     QCOMPARE(::hits(form), QStringList());
@@ -217,7 +219,7 @@ void TstSearchForm::takingOverMovesTheJournal()
     QFETCH(qint64, nr);
     Table &journal = m_data->KasseTable;
     QVERIFY(journal.locate(u"Nr"_s, 4));
-    m_ui->modal = [&](QDialog &dialog) {
+    m_ui->expectDialog(u"SearchForm"_s, [&](QDialog &dialog) {
         dialog.show();
         QTest::keyClicks(edit(dialog, u"EditBeleg"_s), u"12"_s);
         QTest::keyClick(edit(dialog, u"EditBeleg"_s), Qt::Key_Return);
@@ -232,10 +234,9 @@ void TstSearchForm::takingOverMovesTheJournal()
             QTest::mouseClick(button(dialog, how), Qt::LeftButton);
         }
         return dialog.result();
-    };
+    });
     SearchCommands::BtnSearchClick(*m_data, *m_ui, nullptr);
     QCOMPARE(journal.fieldByName(u"Nr"_s).asInteger(), nr);
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error), QStringList());
 }
 
 QTEST_MAIN(TstSearchForm)
