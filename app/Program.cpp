@@ -4,6 +4,8 @@
 #include "BackupCommands.h"
 #include "CommandRegistry.h"
 #include "MasterDataCommands.h"
+#include "ExportCommands.h"
+#include "SearchCommands.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
 
@@ -42,6 +44,8 @@ void Program::installCommands()
 {
     MasterDataCommands::install(*m_context);
     BackupCommands::install(*m_context);
+    SearchCommands::install(*m_context);
+    ExportCommands::install(*m_context);
 }
 
 void Program::show()

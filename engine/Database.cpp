@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Statement.h"
+#include "UnicodeLike.h"
 
 #include <sqlite3.h>
 
@@ -82,6 +83,7 @@ Database::Database(const QString &path, bool createIfMissing)
     sqlite3_create_function_v2(m_db, startsWithFunction().toUtf8().constData(), 2,
                                SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &startsWith, nullptr, nullptr,
                                nullptr);
+    UnicodeLike::registerOn(m_db);
     execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
     execute(QStringLiteral("PRAGMA synchronous=FULL"));
     execute(QStringLiteral("PRAGMA foreign_keys=OFF"));

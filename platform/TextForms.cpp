@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <iterator>
 
 namespace kb {
 
@@ -56,17 +57,33 @@ QString TextForms::plainNumber(double value)
     return germanExponentForm(text);
 }
 
+// Written digit by digit: exports turn hundreds of thousands of amounts into text.
 QString TextForms::plainNumber(Money value)
 {
     const qint64 units = value.units();
-    const quint64 magnitude = units < 0 ? quint64(-(units + 1)) + 1 : quint64(units);
-    QString text = QString::number(magnitude / Money::UnitsPerOne);
-    QString fraction = QStringLiteral("%1").arg(magnitude % Money::UnitsPerOne, 4, 10, QLatin1Char('0'));
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    if (!fraction.isEmpty())
-        text += DecimalComma + fraction;
-    return units < 0 ? QLatin1Char('-') + text : text;
+    quint64 magnitude = units < 0 ? quint64(-(units + 1)) + 1 : quint64(units);
+    char16_t buffer[32];
+    char16_t *end = buffer + std::size(buffer);
+    char16_t *begin = end;
+    quint64 fraction = magnitude % Money::UnitsPerOne;
+    magnitude /= Money::UnitsPerOne;
+    if (fraction != 0) {
+        int places = 4;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --places;
+        }
+        for (; places > 0; --places, fraction /= 10)
+            *--begin = char16_t(u'0' + fraction % 10);
+        *--begin = DecimalComma.unicode();
+    }
+    do {
+        *--begin = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (units < 0)
+        *--begin = u'-';
+    return QString(reinterpret_cast<const QChar *>(begin), end - begin);
 }
 
 qint64 TextForms::parseInteger(const QString &text)
@@ -114,7 +131,23 @@ Money TextForms::parseMoney(const QString &text)
 
 QString TextForms::formatDate(const QDate &date)
 {
-    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+    if (!date.isValid())
+        return QString();
+    const auto digits = [](char16_t *at, int value, int count) {
+        for (int i = count - 1; i >= 0; --i, value /= 10)
+            at[i] = char16_t(u'0' + value % 10);
+    };
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999)
+        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    char16_t text[10] = {0, 0, u'.', 0, 0, u'.', 0, 0, 0, 0};
+    digits(text, day, 2);
+    digits(text + 3, month, 2);
+    digits(text + 6, year, 4);
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 QDate TextForms::encodeDate(qint64 year, qint64 month, qint64 day)
