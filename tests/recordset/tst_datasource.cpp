@@ -76,8 +76,14 @@ void TstDataSource::tellsOfRecordStateAndFieldChanges()
 void TstDataSource::letsControlsWriteBeforeStore()
 {
     DataSource source(m_texte.get());
-    QString pending = u"Briefumschläge"_s;
-    connect(&source, &DataSource::updateRecord, this, [&] { m_texte->fieldByName(u"Text"_s).setAsString(pending); });
+    struct Control : DataSourceObserver
+    {
+        Table *table;
+        void cursorUpdateRecord() override { table->fieldByName(u"Text"_s).setAsString(u"Briefumschläge"_s); }
+    } control;
+    control.table = m_texte.get();
+    source.addObserver(&control);
+    const QString pending = u"Briefumschläge"_s;
     QString seenByBeforePost;
     m_texte->beforePost = [&](Table &t) { seenByBeforePost = t.fieldByName(u"Text"_s).asString(); };
     m_texte->edit();
