@@ -4,7 +4,6 @@
 #include "DeflateWriter.h"
 #include "InflateReader.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -399,12 +398,23 @@ TZLBEntry TZLBArchive::compressFile(QFile &temp, const QString &path)
     const qint64 size = file.size();
     if (size > MaxOffset)
         throw ArchiveError::unableToOpen(path);
+    const qint64 offset = temp.pos();
+    try {
+        return writeMember(temp, file, path, offset);
+    } catch (...) {
+        // A member left out leaves no bytes behind: the next one starts where this one would have.
+        temp.resize(offset);
+        temp.seek(offset);
+        throw;
+    }
+}
 
+TZLBEntry TZLBArchive::writeMember(QFile &temp, QFile &file, const QString &path, qint64 offset)
+{
+    // The stream goes straight into the archive, so memory stays the same whatever the file's size.
+    const qint64 size = file.size();
     beginStep(u"Updating %1"_s.arg(path), size);
-    QByteArray compressed;
-    QBuffer sink(&compressed);
-    sink.open(QIODevice::WriteOnly);
-    DeflateWriter deflater(sink, zlibLevel(m_compressionLevel), [this](qint64 consumed) { reportCounter(consumed); });
+    DeflateWriter deflater(temp, zlibLevel(m_compressionLevel), [this](qint64 consumed) { reportCounter(consumed); });
     quint32 crc = 0;
     std::vector<char> chunk(CopyChunkSize);
     for (qint64 total = 0; total < size;) {
@@ -422,19 +432,18 @@ TZLBEntry TZLBArchive::compressFile(QFile &temp, const QString &path)
     entry.fileName = TZLBEntry::recordForm(fileNameOf(path));
     entry.directory = m_savePaths ? TZLBEntry::recordForm(directoryOf(path)) : QString();
     entry.uncompressedSize = qint32(size);
-    const qint64 offset = temp.pos();
-    entry.storedUnchanged = compressed.size() >= size;
-    entry.storedSize = qint32(entry.storedUnchanged ? size : compressed.size());
+    entry.dataOffset = qint32(offset);
+    const qint64 compressedSize = temp.pos() - offset;
+    entry.storedUnchanged = compressedSize >= size;
+    entry.storedSize = qint32(entry.storedUnchanged ? size : compressedSize);
     if (offset + entry.storedSize > MaxOffset)
         throw ArchiveError::unableToOpen(path);
-    entry.dataOffset = qint32(offset);
     if (entry.storedUnchanged) {
-        if (!file.seek(0) || !copyBytes(file, temp, size))
+        // The stream is not shorter than the file: the file's own bytes take its place.
+        if (!temp.resize(offset) || !temp.seek(offset) || !file.seek(0) || !copyBytes(file, temp, size))
             throw ArchiveError::unableToOpen(path);
     } else {
         entry.level = quint8(m_compressionLevel);
-        if (!writeAll(temp, compressed))
-            throw ArchiveError::unableToOpen(path);
     }
     return entry;
 }

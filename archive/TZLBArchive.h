@@ -93,6 +93,7 @@ private:
     void writeArchive(QStringList &files);
     void addFile(QFile &temp, const QString &path);
     TZLBEntry compressFile(QFile &temp, const QString &path);
+    TZLBEntry writeMember(QFile &temp, QFile &file, const QString &path, qint64 offset);
     void writeRegistryAndTrailer(QFile &temp);
     void forEachMember(const std::function<void(QFile &, int)> &work);
     void checkMemberPath(const TZLBEntry &entry, int index) const;

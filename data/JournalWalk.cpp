@@ -23,13 +23,13 @@ JournalWalk::JournalWalk(Database &db, Table &journal, Progress &progress)
 {
 }
 
-int JournalWalk::run(Change change, Leading leading)
+int JournalWalk::run(Change change)
 {
     const int start = std::clamp(change.first, 0, m_journal.recordCount());
     int written = 0;
     try {
-        if (leadingRowsAreRight(start, leading))
-            written = walk(start, leading == Leading::Trusted ? change.last : everything().last);
+        if (leadingRowsEndRight(start))
+            written = walk(start, change.last);
         else
             written = walk(0, everything().last);
     } catch (...) {
@@ -41,26 +41,35 @@ int JournalWalk::run(Change change, Leading leading)
     return written;
 }
 
-bool JournalWalk::leadingRowsAreRight(int rows, Leading leading)
+bool JournalWalk::leadingRowsEndRight(int rows)
 {
     if (rows == 0)
         return true;
     m_journal.moveTo(rows - 1);
     const Field &lfdNr = m_journal.fieldByName(QStringLiteral("lfdNr"));
     const Field &balance = m_journal.fieldByName(QStringLiteral("Zeilenbestand"));
-    if (lfdNr.isNull() || lfdNr.asInteger() != rows || balance.isNull())
-        return false;
-    if (leading == Leading::Trusted)
-        return true;
-    // Whole ten-thousandths summed as integers: exact, and covered by the KASSE_BALANCE index.
-    Statement sums = m_db.prepare(QStringLiteral(
-        "SELECT count(*), sum(CASE WHEN \"Minuskonto\" = 1 THEN -units ELSE units END) FROM ("
-        "SELECT \"Minuskonto\", CAST(round(coalesce(\"Buchungsbetrag\", 0) * 10000) AS INTEGER) AS units "
-        "FROM \"KASSE\" WHERE \"Firma_ID\" = ?1 AND \"lfdNr\" <= ?2)"));
-    sums.bindInteger(1, m_journal.fieldByName(QStringLiteral("Firma_ID")).asInteger());
-    sums.bindInteger(2, rows);
-    sums.step();
-    return sums.integer(0) == rows && sums.integer(1) == balance.asMoney().units();
+    return !lfdNr.isNull() && lfdNr.asInteger() == rows && !balance.isNull();
+}
+
+std::optional<int> JournalWalk::firstWrongBooking(const Database &db, qint64 company)
+{
+    // Amounts and balances compared as whole ten-thousandths, the way Money holds them; the
+    // window runs in the journal's order, which the FIRMA_ID index gives without sorting.
+    Statement first = db.prepare(QStringLiteral(
+        "SELECT min(k) FROM ("
+        " SELECT \"lfdNr\" AS nr, \"Zeilenbestand\" AS balance,"
+        "  row_number() OVER journal AS k,"
+        "  sum(CASE WHEN \"Minuskonto\" = 1 THEN -units ELSE units END) OVER journal AS expected"
+        " FROM (SELECT \"Datum\", \"Nr\", \"lfdNr\", \"Zeilenbestand\", \"Minuskonto\","
+        "        CAST(round(coalesce(\"Buchungsbetrag\", 0) * 10000) AS INTEGER) AS units"
+        "       FROM \"KASSE\" WHERE \"Firma_ID\" = ?1)"
+        " WINDOW journal AS (ORDER BY \"Datum\", \"Nr\" ROWS UNBOUNDED PRECEDING))"
+        " WHERE nr IS NOT k OR balance IS NULL OR CAST(round(balance * 10000) AS INTEGER) <> expected"));
+    first.bindInteger(1, company);
+    first.step();
+    if (first.isNull(0))
+        return std::nullopt;
+    return int(first.integer(0) - 1);
 }
 
 int JournalWalk::walk(int from, int settledAfter)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <limits>
+#include <optional>
 
 namespace kb {
 
@@ -16,12 +19,6 @@ class JournalWalk
 public:
     JournalWalk(Database &db, Table &journal, Progress &progress);
 
-    // How far the rows before the start of a walk are believed.
-    enum class Leading {
-        Checked, // the last of them must agree with the sums of the stored amounts
-        Trusted  // a walk of this session left them right; only its number is looked at
-    };
-
     // The positions (0-based) a store or delete can have changed: none before first; after last
     // the bookings are those that stood there before, so once one of them is right, the rest are.
     struct Change
@@ -31,17 +28,20 @@ public:
     };
     static Change everything() { return {0, std::numeric_limits<int>::max()}; }
 
-    // Rewrites the rows from change.first on, in one transaction: a failure leaves every row as
-    // it was and propagates. The rows before change.first are kept only when the one just before
-    // it passes the check; otherwise the whole journal is walked. Only a trusted journal ends the
-    // walk early, at the first right row after change.last.
+    // Rewrites the rows from change.first on and ends at the first right row after change.last.
+    // The rows before change.first are taken as right: the caller knows the journal was verified
+    // or kept right by walks of this session. Only their last row's number is looked at; when it
+    // does not fit, the whole journal is walked. The writes join the caller's transaction, or
+    // form one of their own: a failure leaves every row as it was and propagates.
     // Returns the number of rows written.
-    int run(Change change, Leading leading);
+    int run(Change change);
+
+    // The position (0-based) of the first booking of the company whose lfdNr or Zeilenbestand is
+    // not what the invariant gives; none when every booking is right. One pass of SQL.
+    static std::optional<int> firstWrongBooking(const Database &db, qint64 company);
 
 private:
-    // Whether the first `rows` bookings end on lfdNr `rows` and, when checked, the last of them
-    // holds the balance the stored amounts give and no other booking has a number up to it.
-    bool leadingRowsAreRight(int rows, Leading leading);
+    bool leadingRowsEndRight(int rows);
     int walk(int from, int settledAfter);
 
     Database &m_db;

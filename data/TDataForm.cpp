@@ -39,6 +39,8 @@ TDataForm::TDataForm(const QString &programDirectory, UiServices &ui, Progress *
 {
     bindCursors();
     attachHandlers();
+    // After the detail tables: they have followed a company change when the journal is verified.
+    FirmaSource.addObserver(this);
     try {
         OpenTables();
         KasseTable.last();
@@ -52,6 +54,7 @@ TDataForm::TDataForm(const QString &programDirectory, UiServices &ui, Progress *
 TDataForm::~TDataForm()
 {
     CloseTables();
+    FirmaSource.removeObserver(this);
 }
 
 void TDataForm::setProgress(Progress *progress)
@@ -122,6 +125,7 @@ void TDataForm::OpenTables()
     }
     if (!Query.isOpen())
         Query.setDatabase(m_db.get());
+    followCompany();
 }
 
 void TDataForm::CloseTables()
@@ -133,6 +137,7 @@ void TDataForm::CloseTables()
     Query.setDatabase(nullptr);
     m_db.reset();
     m_balancedCompanies.clear();
+    m_followedCompany.reset();
 }
 
 void TDataForm::RememberLastEntry()
@@ -403,37 +408,74 @@ void TDataForm::rebalanceAfterChange(std::optional<int> positionBefore)
 
 void TDataForm::walkFrom(const std::function<JournalWalk::Change()> &changed)
 {
-    const qint64 company = FirmaTable.fieldByName(QStringLiteral("ID")).asInteger();
-    const auto leading = m_balancedCompanies.contains(company) ? JournalWalk::Leading::Trusted
-                                                               : JournalWalk::Leading::Checked;
-    m_balancedCompanies.remove(company);
+    const std::optional<qint64> company = currentCompany();
+    if (!company)
+        return;
+    const bool verified = isBalanced(*company);
+    m_balancedCompanies.remove(*company);
     int written = 0;
     try {
-        EditKasseTable.refresh();
-        written = JournalWalk(*m_db, EditKasseTable, *m_progress).run(changed(), leading);
+        std::optional<JournalWalk::Change> change;
+        if (verified) {
+            EditKasseTable.refresh();
+            change = changed();
+        } else if (const std::optional<int> wrong = JournalWalk::firstWrongBooking(*m_db, *company)) {
+            EditKasseTable.refresh();
+            change = JournalWalk::Change{*wrong, JournalWalk::everything().last};
+        }
+        if (change)
+            written = JournalWalk(*m_db, EditKasseTable, *m_progress).run(*change);
     } catch (...) {
         refreshQuietly(EditKasseTable);
         refreshQuietly(KasseTable);
         throw;
     }
-    m_balancedCompanies.insert(company);
+    m_balancedCompanies.insert(*company, m_db->rollbackCount());
     // Without a row written KasseTable already shows every value; its refresh would only read
     // the whole range again.
     if (written > 0)
         KasseTable.refresh();
 }
 
+std::optional<qint64> TDataForm::currentCompany() const
+{
+    if (!FirmaTable.isOpen() || FirmaTable.position() < 0)
+        return std::nullopt;
+    const Field &id = FirmaTable.fieldByName(QStringLiteral("ID"));
+    return id.isNull() ? std::nullopt : std::optional<qint64>(id.asInteger());
+}
+
+bool TDataForm::isBalanced(qint64 company) const
+{
+    const auto found = m_balancedCompanies.constFind(company);
+    return found != m_balancedCompanies.constEnd() && *found == m_db->rollbackCount();
+}
+
+void TDataForm::verifyJournal()
+{
+    if (const std::optional<qint64> company = currentCompany())
+        m_balancedCompanies.remove(*company);
+    walkFrom([] { return JournalWalk::Change{0, 0}; });
+}
+
+void TDataForm::followCompany()
+{
+    // Until the last table is open (OpenTables calls again) nothing can be walked.
+    if (!EditKasseTable.isOpen())
+        return;
+    const std::optional<qint64> company = currentCompany();
+    if (!company || company == m_followedCompany)
+        return;
+    m_followedCompany = company;
+    verifyJournal();
+}
+
 void TDataForm::EnsureLfdNr()
 {
-    if (KasseTable.recordCount() == 0)
-        return;
-    KasseTable.first();
-    Field &lfdNr = KasseTable.fieldByName(QStringLiteral("lfdNr"));
-    if (!lfdNr.isNull())
-        return;
-    KasseTable.edit();
-    lfdNr.setAsInteger(1);
-    KasseTable.post();
+    if (const std::optional<qint64> company = currentCompany(); company && !isBalanced(*company))
+        verifyJournal();
+    if (KasseTable.recordCount() > 0)
+        KasseTable.first();
 }
 
 void TDataForm::UpgradeKasseTable()

@@ -7,7 +7,7 @@
 #include "Query.h"
 #include "Table.h"
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -36,8 +36,10 @@ struct LastEntryValues
 //
 // Invariant kept after every store and delete of a booking through KasseTable: the bookings of
 // the current company in the order Datum, Nr carry lfdNr 1 … n and the running balance
-// Zeilenbestand, starting from 0.
-class TDataForm
+// Zeilenbestand, starting from 0. A store or delete and the walk that keeps the invariant are one
+// transaction. The invariant of a company is verified in full, and repaired, when the tables open
+// and whenever the current company changes; a walk trusts only rows of a company verified so.
+class TDataForm : private DataSourceObserver
 {
 public:
     // Opens the tables (with the schema upgrade), puts KasseTable on its last booking and
@@ -68,8 +70,9 @@ public:
     // they differ from the invariant, in one transaction: a failure leaves every booking as it
     // was and propagates.
     void RenumberAndRebalance();
-    // Numbers and balances the current company when its first booking has no lfdNr yet; leaves
-    // KasseTable on the first booking.
+    // Verifies lfdNr and Zeilenbestand of every booking of the current company unless that was
+    // done since it became current, and repairs them when any is wrong (an old file, a restored
+    // backup); leaves KasseTable on the first booking.
     void EnsureLfdNr();
 
     void UpgradeKasseTable();
@@ -121,6 +124,13 @@ private:
     void GruppenTableBeforeDelete(Table &table);
     void FirmaTableBeforeDelete(Table &table);
 
+    // FirmaSource tells of a company change: the new company's journal is verified.
+    void cursorRecordChanged() override { followCompany(); }
+    void cursorRowsChanged() override { followCompany(); }
+    void followCompany();
+    void verifyJournal();
+    std::optional<qint64> currentCompany() const;
+
     void bindCursors();
     void attachHandlers();
     QList<Table *> tablesInOpeningOrder();
@@ -143,8 +153,9 @@ private:
     // Renumbers after a store or delete through KasseTable: the walk starts at the earlier of the
     // booking's places before and after, or where the deleted booking stood.
     void rebalanceAfterChange(std::optional<int> positionBefore);
-    // Refreshes EditKasseTable, then walks over what changed says can have changed; both cursors
-    // are read again when the walk fails.
+    // Refreshes EditKasseTable, then walks over what changed says can have changed; a company not
+    // verified in this session is verified instead and walked from its first wrong booking. Both
+    // cursors are read again when the walk fails.
     void walkFrom(const std::function<JournalWalk::Change()> &changed);
 
     QString m_programDirectory;
@@ -157,9 +168,14 @@ private:
     std::optional<int> m_positionBeforeStore;
     // The store was an empty amount that discarded the change: nothing was written.
     bool m_changeDiscarded = false;
-    // Companies whose journal a walk of this session left right; forgotten when a walk fails and
-    // when the tables close, since a backup or restore may replace the file.
-    QSet<qint64> m_balancedCompanies;
+    // Companies whose journal was verified since they became current and kept right by every
+    // walk after, with the connection's rollback count then: a later rollback may have taken
+    // back a repair made inside a transaction that failed. Forgotten when a walk fails and when
+    // the tables close, since a backup or restore may replace the file.
+    QHash<qint64, qint64> m_balancedCompanies;
+    bool isBalanced(qint64 company) const;
+    // The company whose journal the last verification covered as the current one.
+    std::optional<qint64> m_followedCompany;
 };
 
 } // namespace kb

@@ -55,6 +55,8 @@ public:
     // through this connection, and every rollback, which takes written values back.
     qint64 totalChanges() const;
     bool inTransaction() const;
+    // Moves with every rollback that reached SQLite: rows read before may no longer exist.
+    qint64 rollbackCount() const { return m_rollbacks; }
 
     // Transactions nest: only the outermost begin/commit reach SQLite, an inner rollback makes
     // the outermost roll back too.

@@ -105,6 +105,23 @@ void Cursor::markUnmodified()
         field->m_modified = false;
 }
 
+std::vector<Cursor::FieldState> Cursor::fieldStates() const
+{
+    std::vector<FieldState> states;
+    states.reserve(m_fields.size());
+    for (const auto &field : m_fields)
+        states.push_back({field->m_value, field->m_modified});
+    return states;
+}
+
+void Cursor::restoreFieldStates(const std::vector<FieldState> &states)
+{
+    for (size_t i = 0; i < m_fields.size() && i < states.size(); ++i) {
+        m_fields[i]->m_value = states[i].value;
+        m_fields[i]->m_modified = states[i].modified;
+    }
+}
+
 void Cursor::loadMissingValues(const Field *)
 {
 }
@@ -156,6 +173,11 @@ void Cursor::checkOpen() const
 {
     if (!isOpen())
         fail(QStringLiteral("Die Operation ist bei einer geschlossenen Datenmenge nicht möglich"));
+}
+
+void Cursor::notifyRecordChanging()
+{
+    notify([](CursorObserver *o) { o->cursorRecordChanging(); });
 }
 
 void Cursor::notifyRecordChanged()

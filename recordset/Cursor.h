@@ -12,10 +12,14 @@ enum class CursorState { Inactive, Browse, Edit, Insert };
 // One row's values in the order of the cursor's fields.
 using Row = std::vector<FieldValue>;
 
-// Told by a cursor what happened to it; a data source passes it on to the controls.
+// Told by a cursor what happens to it; a data source passes it on to its observers. These are
+// plain calls: an exception from an observer propagates into the cursor operation that told it.
 class CursorObserver
 {
 public:
+    // The current row is about to be left or replaced while it still stands: detail cursors store
+    // their pending rows now; an exception stops the move before anything moved.
+    virtual void cursorRecordChanging() {}
     // The current row is another one, or its values were loaded again.
     virtual void cursorRecordChanged() {}
     // Rows came, went or changed their order: open, close, refresh, filter, range, store, delete.
@@ -64,6 +68,13 @@ public:
     // A stored row's value without moving the cursor; for grids.
     virtual FieldValue valueAt(int position, int fieldIndex) = 0;
 
+    // A field's value as held, unread or not, and whether it was written since the row was loaded.
+    struct FieldState
+    {
+        FieldValue value;
+        bool modified = false;
+    };
+
     int fieldCount() const { return int(m_fields.size()); }
     Field &field(int index) { return *m_fields.at(size_t(index)); }
     const Field &field(int index) const { return *m_fields.at(size_t(index)); }
@@ -94,11 +105,14 @@ protected:
     void fillMissingValues(const Row &row);
     void clearRow();
     void markUnmodified();
+    std::vector<FieldState> fieldStates() const;
+    void restoreFieldStates(const std::vector<FieldState> &states);
     // The values of the current row; fetches unread ones first.
     Row currentRow();
     void setState(CursorState state);
     void checkOpen() const;
 
+    void notifyRecordChanging();
     void notifyRecordChanged();
     void notifyRowsChanged();
     void notifyUpdateRecord();

@@ -2,6 +2,8 @@
 
 #include "Table.h"
 
+#include <algorithm>
+
 namespace kb {
 
 DataSource::DataSource(Cursor *cursor, QObject *parent)
@@ -14,6 +16,7 @@ DataSource::~DataSource()
 {
     if (m_cursor)
         m_cursor->removeObserver(this);
+    tell([](DataSourceObserver *o) { o->dataSourceDestroyed(); });
 }
 
 Table *DataSource::table() const
@@ -30,8 +33,8 @@ void DataSource::setCursor(Cursor *cursor)
     m_cursor = cursor;
     if (m_cursor)
         m_cursor->addObserver(this);
-    emit rowsChanged();
-    emit recordChanged();
+    cursorRowsChanged();
+    cursorRecordChanged();
 }
 
 CursorState DataSource::state() const
@@ -39,11 +42,69 @@ CursorState DataSource::state() const
     return m_cursor ? m_cursor->state() : CursorState::Inactive;
 }
 
+void DataSource::addObserver(DataSourceObserver *observer)
+{
+    if (std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+        m_observers.push_back(observer);
+}
+
+void DataSource::removeObserver(DataSourceObserver *observer)
+{
+    std::erase(m_observers, observer);
+}
+
+template <typename Event>
+void DataSource::tell(Event event)
+{
+    if (m_observers.empty())
+        return;
+    // An observer may remove itself or another one while being told.
+    const std::vector<DataSourceObserver *> observers = m_observers;
+    for (DataSourceObserver *observer : observers) {
+        if (std::find(m_observers.begin(), m_observers.end(), observer) != m_observers.end())
+            event(observer);
+    }
+}
+
+void DataSource::cursorRecordChanging()
+{
+    tell([](DataSourceObserver *o) { o->cursorRecordChanging(); });
+}
+
+void DataSource::cursorRecordChanged()
+{
+    tell([](DataSourceObserver *o) { o->cursorRecordChanged(); });
+    emit recordChanged();
+}
+
+void DataSource::cursorRowsChanged()
+{
+    tell([](DataSourceObserver *o) { o->cursorRowsChanged(); });
+    emit rowsChanged();
+}
+
+void DataSource::cursorFieldChanged(Field &field)
+{
+    tell([&field](DataSourceObserver *o) { o->cursorFieldChanged(field); });
+    emit fieldChanged(&field);
+}
+
+void DataSource::cursorStateChanged()
+{
+    tell([](DataSourceObserver *o) { o->cursorStateChanged(); });
+    emit stateChanged(state());
+}
+
+void DataSource::cursorUpdateRecord()
+{
+    tell([](DataSourceObserver *o) { o->cursorUpdateRecord(); });
+}
+
 void DataSource::cursorDestroyed()
 {
     m_cursor = nullptr;
-    emit rowsChanged();
-    emit stateChanged(CursorState::Inactive);
+    cursorRowsChanged();
+    cursorStateChanged();
 }
 
 } // namespace kb

@@ -4,12 +4,26 @@
 
 #include <QObject>
 
+#include <vector>
+
 namespace kb {
 
 class Table;
 
-// Binds a cursor to controls: passes on what happens to the cursor as signals. A detail table
-// follows the data source of its master. Does not own the cursor; either may go first.
+// Told by a data source what happens to its cursor, as plain calls: detail cursors and field
+// bindings, whose work can fail, follow a data source through this; an exception propagates into
+// the cursor operation. The data source's Qt signals are only notices to repaint.
+class DataSourceObserver : public CursorObserver
+{
+public:
+    virtual void dataSourceDestroyed() {}
+
+protected:
+    ~DataSourceObserver() = default;
+};
+
+// Binds a cursor to controls and detail cursors: passes on what happens to the cursor, first to
+// its observers, then as signals for repainting. Does not own the cursor; either may go first.
 class DataSource : public QObject, private CursorObserver
 {
     Q_OBJECT
@@ -24,6 +38,10 @@ public:
     void setCursor(Cursor *cursor);
     CursorState state() const;
 
+    // Observers are told in the order they were added.
+    void addObserver(DataSourceObserver *observer);
+    void removeObserver(DataSourceObserver *observer);
+
 signals:
     // The current row is another one or its values were loaded again (scroll, refresh, store).
     void recordChanged();
@@ -31,18 +49,21 @@ signals:
     void rowsChanged();
     void fieldChanged(kb::Field *field);
     void stateChanged(kb::CursorState state);
-    // A store begins: controls write their pending input into the fields now.
-    void updateRecord();
 
 private:
-    void cursorRecordChanged() override { emit recordChanged(); }
-    void cursorRowsChanged() override { emit rowsChanged(); }
-    void cursorFieldChanged(Field &field) override { emit fieldChanged(&field); }
-    void cursorStateChanged() override { emit stateChanged(state()); }
-    void cursorUpdateRecord() override { emit updateRecord(); }
+    void cursorRecordChanging() override;
+    void cursorRecordChanged() override;
+    void cursorRowsChanged() override;
+    void cursorFieldChanged(Field &field) override;
+    void cursorStateChanged() override;
+    void cursorUpdateRecord() override;
     void cursorDestroyed() override;
 
+    template <typename Event>
+    void tell(Event event);
+
     Cursor *m_cursor = nullptr;
+    std::vector<DataSourceObserver *> m_observers;
 };
 
 } // namespace kb

@@ -74,6 +74,8 @@ void Query::execSql()
 
 void Query::close()
 {
+    if (isOpen())
+        notifyRecordChanging();
     if (m_pending)
         m_statement->reset();
     m_pending = false;
@@ -215,6 +217,8 @@ void Query::finishResult()
 
 void Query::show(int position, bool bof, bool eof)
 {
+    // Details of this cursor store their pending rows while the old row still stands.
+    notifyRecordChanging();
     m_position = position;
     m_bof = bof;
     m_eof = eof;

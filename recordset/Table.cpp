@@ -61,7 +61,8 @@ void Table::setMasterSource(DataSource *source, const QStringList &masterFields,
 {
     if (masterFields.size() != detailFields.size())
         fail(QStringLiteral("Die Zahl der Master- und Detailfelder ist verschieden"));
-    checkBrowseMode();
+    if (isOpen())
+        leaveRecord();
     const std::vector<int> indexes = isOpen() ? detailIndexes(detailFields) : std::vector<int>();
     disconnectMaster();
     m_masterSource = source;
@@ -100,6 +101,7 @@ void Table::open()
         m_store = std::make_unique<RowStore>(*m_db, m_storedName, names, std::move(types), keyColumns(order));
         std::optional<Row> rangeKey;
         m_keys = makeKeySet(order, rangeKey);
+        m_keysRollbacks = m_db->rollbackCount();
         m_order = std::move(order);
         m_rangeKey = std::move(rangeKey);
     } catch (...) {
@@ -117,6 +119,7 @@ void Table::close()
 {
     if (!isOpen())
         return;
+    notifyRecordChanging();
     reset();
     setState(CursorState::Inactive);
     notifyRowsChanged();
@@ -126,7 +129,7 @@ void Table::close()
 void Table::first()
 {
     checkOpen();
-    checkBrowseMode();
+    leaveRecord();
     m_direction = 1;
     const int count = recordCount();
     show(count > 0 ? 0 : -1, true, count == 0);
@@ -135,7 +138,7 @@ void Table::first()
 void Table::last()
 {
     checkOpen();
-    checkBrowseMode();
+    leaveRecord();
     m_direction = -1;
     const int count = recordCount();
     show(count - 1, count == 0, true);
@@ -144,7 +147,7 @@ void Table::last()
 void Table::next()
 {
     checkOpen();
-    checkBrowseMode();
+    leaveRecord();
     m_direction = 1;
     if (const int target = stepTarget(1, recordCount()); target >= 0)
         show(target, false, false);
@@ -153,7 +156,7 @@ void Table::next()
 void Table::prior()
 {
     checkOpen();
-    checkBrowseMode();
+    leaveRecord();
     m_direction = -1;
     if (const int target = stepTarget(-1, recordCount()); target >= 0)
         show(target, false, false);
@@ -162,15 +165,15 @@ void Table::prior()
 void Table::moveTo(int position)
 {
     checkOpen();
-    if (isEditing()) {
-        const bool stored = position >= 0 && position < recordCount();
-        const qint64 target = stored ? m_keys->id(position) : 0;
-        post();
-        if (const int now = stored ? m_keys->indexOf(target) : -1; now >= 0)
-            position = now;
-    } else if (position == m_position) {
+    // A store or a rollback can move rows: the target is the row, not the place.
+    const bool mayShift = isEditing() || m_keysRollbacks != m_db->rollbackCount();
+    if (!mayShift && position == m_position)
         return;
-    }
+    const bool stored = mayShift && position >= 0 && position < recordCount();
+    const qint64 target = stored ? m_keys->id(position) : 0;
+    leaveRecord();
+    if (const int now = stored ? m_keys->indexOf(target) : -1; now >= 0)
+        position = now;
     const int count = recordCount();
     m_direction = 1;
     if (count == 0)
@@ -229,7 +232,7 @@ bool Table::locate(const QStringList &fields, const QVariantList &values, Locate
             conditions.append(column + QStringLiteral(" = ?"));
         parameters.push_back(probe.value());
     }
-    checkBrowseMode();
+    leaveRecord();
     const std::optional<qint64> id = m_keys->firstMatch(conditions.join(QStringLiteral(" AND ")), parameters);
     const int position = id ? m_keys->indexOf(*id) : -1;
     if (position < 0)
@@ -244,6 +247,7 @@ void Table::edit()
     checkOpen();
     if (isEditing())
         return;
+    followRollback();
     if (recordCount() == 0) {
         insert();
         return;
@@ -272,12 +276,14 @@ void Table::post()
     if (!isEditing())
         return;
     notifyUpdateRecord();
-    if (beforePost)
-        beforePost(*this);
-    if (isEditing())
-        store();
-    if (afterPost)
-        afterPost(*this);
+    atomically([this] {
+        if (beforePost)
+            beforePost(*this);
+        if (isEditing())
+            store();
+        if (afterPost)
+            afterPost(*this);
+    });
 }
 
 void Table::cancel()
@@ -300,32 +306,32 @@ void Table::deleteRecord()
         cancel();
         return;
     }
+    followRollback();
     if (recordCount() == 0)
         fail(QStringLiteral("Operation bei leerer Datenmenge nicht ausführbar"));
-    if (beforeDelete)
-        beforeDelete(*this);
-    const qint64 id = m_keys->id(m_position);
-    {
-        Transaction transaction(*m_db);
+    notifyRecordChanging();
+    atomically([this] {
+        if (beforeDelete)
+            beforeDelete(*this);
+        const qint64 id = m_keys->id(m_position);
         m_store->remove(id);
-        transaction.commit();
-    }
-    m_keys->removeAt(m_position);
-    setState(CursorState::Browse);
-    const int count = recordCount();
-    if (count == 0)
-        show(-1, true, true);
-    else
-        show(std::min(m_position, count - 1), false, false);
-    notifyRowsChanged();
-    if (afterDelete)
-        afterDelete(*this);
+        m_keys->removeAt(m_position);
+        setState(CursorState::Browse);
+        const int count = recordCount();
+        if (count == 0)
+            show(-1, true, true);
+        else
+            show(std::min(m_position, count - 1), false, false);
+        notifyRowsChanged();
+        if (afterDelete)
+            afterDelete(*this);
+    });
 }
 
 void Table::refresh()
 {
     checkOpen();
-    checkBrowseMode();
+    leaveRecord();
     m_store->clear();
     rebuild(true);
 }
@@ -357,15 +363,77 @@ void Table::checkClosed() const
         fail(QStringLiteral("Die Operation ist bei einer geöffneten Datenmenge nicht möglich"));
 }
 
-void Table::checkBrowseMode()
+void Table::leaveRecord()
 {
     if (isEditing())
         post();
+    notifyRecordChanging();
+    followRollback();
+}
+
+void Table::followRollback()
+{
+    if (m_keys && m_keysRollbacks != m_db->rollbackCount() && !isEditing())
+        rebuild(true);
+}
+
+void Table::atomically(const std::function<void()> &operation)
+{
+    const bool onRow = m_position >= 0 && m_position < recordCount();
+    const Pending pending{state(), onRow ? m_keys->id(m_position) : 0, m_position, m_insertPosition,
+                          m_bof,   m_eof, fieldStates()};
+    try {
+        Transaction transaction(*m_db);
+        operation();
+        transaction.commit();
+    } catch (...) {
+        restore(pending);
+        throw;
+    }
+}
+
+void Table::restore(const Pending &pending) noexcept
+{
+    // The operation's own error is what the user must see; a second failure here only leaves
+    // the cursor to be read again at its next move.
+    try {
+        if (!isOpen())
+            return;
+        m_store->clear();
+        loadKeys();
+        const int count = recordCount();
+        int position = pending.id != 0 ? m_keys->indexOf(pending.id) : -1;
+        if (position < 0)
+            position = count > 0 ? std::clamp(pending.position, 0, count - 1) : -1;
+        m_position = position;
+        m_insertPosition = pending.insertPosition;
+        m_bof = pending.bof;
+        m_eof = pending.eof;
+        if (pending.state != CursorState::Browse)
+            restoreFieldStates(pending.fields);
+        else if (position >= 0)
+            loadRow(storedRow(position));
+        else
+            clearRow();
+        m_rowStamp = m_db->totalChanges();
+        setState(pending.state);
+        notifyRowsChanged();
+        notifyRecordChanged();
+    } catch (...) {
+    }
+}
+
+void Table::loadKeys()
+{
+    std::optional<Row> rangeKey;
+    m_keys = makeKeySet(m_order, rangeKey);
+    m_rangeKey = std::move(rangeKey);
+    m_keysRollbacks = m_db->rollbackCount();
 }
 
 void Table::reconfigure(const std::function<void()> &change, bool keepRow)
 {
-    checkBrowseMode();
+    leaveRecord();
     const QString indexName = m_indexName;
     const QString filter = m_filter;
     const bool filtered = m_filtered;
@@ -470,26 +538,33 @@ std::optional<Row> Table::masterKey() const
 
 void Table::connectMaster()
 {
-    if (!m_masterSource)
-        return;
-    const auto follow = [this] { masterChanged(); };
-    m_masterConnections.append(QObject::connect(m_masterSource, &DataSource::recordChanged, m_masterSource, follow));
-    m_masterConnections.append(QObject::connect(m_masterSource, &DataSource::rowsChanged, m_masterSource, follow));
+    if (m_masterSource)
+        m_masterSource->addObserver(this);
 }
 
 void Table::disconnectMaster()
 {
-    for (const QMetaObject::Connection &connection : std::as_const(m_masterConnections))
-        QObject::disconnect(connection);
-    m_masterConnections.clear();
+    if (m_masterSource)
+        m_masterSource->removeObserver(this);
 }
 
 void Table::masterChanged()
 {
     if (!isOpen() || masterKey() == m_rangeKey)
         return;
-    checkBrowseMode();
+    leaveRecord();
     rebuild(false);
+}
+
+void Table::cursorRecordChanging()
+{
+    if (isOpen())
+        leaveRecord();
+}
+
+void Table::dataSourceDestroyed()
+{
+    m_masterSource = nullptr;
 }
 
 void Table::rebuild(bool keepRow)
@@ -505,6 +580,7 @@ void Table::rebuild(bool keepRow)
         m_store->clear();
     }
     m_keys = std::move(keys);
+    m_keysRollbacks = m_db->rollbackCount();
     m_order = std::move(order);
     m_rangeKey = std::move(rangeKey);
     const int count = recordCount();
@@ -520,7 +596,7 @@ void Table::rebuild(bool keepRow)
 void Table::startInsert(bool atEnd)
 {
     checkOpen();
-    checkBrowseMode();
+    leaveRecord();
     if (beforeInsert)
         beforeInsert(*this);
     m_insertPosition = atEnd ? recordCount() : std::max(m_position, 0);
@@ -553,11 +629,8 @@ void Table::storeChangedRow()
 {
     const qint64 id = m_keys->id(m_position);
     writtenColumns(false, m_written);
-    if (!m_written.empty()) {
-        Transaction transaction(*m_db);
+    if (!m_written.empty())
         m_store->update(id, m_written, [this](int column) -> const FieldValue & { return field(column).value(); });
-        transaction.commit();
-    }
     if (changesRange(m_written)) {
         Row row = currentRow();
         m_keys->removeAt(m_position);
@@ -574,12 +647,7 @@ void Table::storeNewRow()
 {
     writtenColumns(true, m_written);
     Row row = currentRow();
-    qint64 id = 0;
-    {
-        Transaction transaction(*m_db);
-        id = m_store->insert(m_written, row);
-        transaction.commit();
-    }
+    const qint64 id = m_store->insert(m_written, row);
     if (m_rowIdField >= 0)
         row[size_t(m_rowIdField)] = id;
     placeStoredRow(id, std::move(row), m_position);

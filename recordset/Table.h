@@ -5,8 +5,6 @@
 #include "KeySet.h"
 #include "SqlDialect.h"
 
-#include <QList>
-#include <QMetaObject>
 #include <QPointer>
 #include <QStringList>
 #include <QVariantList>
@@ -29,10 +27,15 @@ enum class LocateOption { Exact, CaseInsensitivePrefix };
 // again first); rows that others added, removed or moved show after refresh.
 //
 // Moving, locating or refreshing while a row is edited stores the row first; storing and
-// cancelling outside editing do nothing. The events run inside the operations: an exception from
-// a before-event stops the operation, a BeforePost that cancels the edit leaves nothing stored
-// while AfterPost still runs. Abort and every other exception pass through unchanged.
-class Table : public Cursor
+// cancelling outside editing do nothing. Before the current row is left, detail cursors store
+// their pending rows while this row still stands; when that fails, nothing moves.
+//
+// A store and a delete are one transaction each, their events included: whatever BeforePost,
+// the write and AfterPost (or BeforeDelete, the delete and AfterDelete) write commits together or
+// not at all. On a failure the file is as before and the cursor is back where it was, a row being
+// stored still in editing with its values. A BeforePost that cancels the edit leaves nothing
+// stored while AfterPost still runs. Abort and every other exception pass through unchanged.
+class Table : public Cursor, private DataSourceObserver
 {
 public:
     using Event = std::function<void(Table &)>;
@@ -94,6 +97,7 @@ public:
     // While inserting it discards the new row.
     void deleteRecord();
     // Reads the range again: rows written through other cursors show, the cursor stays on its row.
+    // Done by itself at the next move after a rollback anywhere on the connection.
     void refresh();
 
     Event beforeInsert;
@@ -115,7 +119,6 @@ private:
     };
 
     void checkClosed() const;
-    void checkBrowseMode();
     // Applies a change of index, filter or filtering; undone when the rows cannot be read so.
     void reconfigure(const std::function<void()> &change, bool keepRow);
     std::vector<std::unique_ptr<Field>> fieldsOfFile() const;
@@ -129,6 +132,30 @@ private:
     void connectMaster();
     void disconnectMaster();
     void masterChanged();
+    void cursorRecordChanging() override;
+    void cursorRecordChanged() override { masterChanged(); }
+    void cursorRowsChanged() override { masterChanged(); }
+    void dataSourceDestroyed() override;
+    // Stores the pending row, then lets the details store theirs while the row still stands.
+    void leaveRecord();
+    // Reads the range again when a rollback may have taken back rows the key set holds.
+    void followRollback();
+
+    // What a failed store or delete puts back.
+    struct Pending
+    {
+        CursorState state;
+        qint64 id;
+        int position;
+        int insertPosition;
+        bool bof;
+        bool eof;
+        std::vector<FieldState> fields;
+    };
+    // Runs operation in one transaction; on a failure the cursor is put back as it was.
+    void atomically(const std::function<void()> &operation);
+    void restore(const Pending &pending) noexcept;
+    void loadKeys();
     void rebuild(bool keepRow);
     void startInsert(bool atEnd);
     void fillMasterLink();
@@ -156,11 +183,12 @@ private:
     QPointer<DataSource> m_masterSource;
     QStringList m_masterFields;
     QStringList m_detailFields;
-    QList<QMetaObject::Connection> m_masterConnections;
 
     QString m_storedName;
     std::unique_ptr<RowStore> m_store;
     std::unique_ptr<KeySet> m_keys;
+    // The connection's rollback count when the key set was read.
+    qint64 m_keysRollbacks = 0;
     Order m_order;
     std::vector<int> m_detailIndexes;
     int m_rowIdField = -1;

@@ -11,18 +11,20 @@ FieldLink::FieldLink(QObject *parent)
 {
 }
 
+FieldLink::~FieldLink()
+{
+    if (m_source)
+        m_source->removeObserver(this);
+}
+
 void FieldLink::bind(DataSource *source, const QString &fieldName)
 {
     if (m_source)
-        disconnect(m_source, nullptr, this, nullptr);
+        m_source->removeObserver(this);
     m_source = source;
     m_fieldName = fieldName;
-    if (m_source) {
-        connect(m_source, &DataSource::recordChanged, this, &FieldLink::changed);
-        connect(m_source, &DataSource::stateChanged, this, &FieldLink::changed);
-        connect(m_source, &DataSource::fieldChanged, this, &FieldLink::fieldChanged);
-        connect(m_source, &DataSource::updateRecord, this, &FieldLink::updateRecord);
-    }
+    if (m_source)
+        m_source->addObserver(this);
     changed();
 }
 
@@ -54,16 +56,21 @@ void FieldLink::changed()
         onChanged();
 }
 
-void FieldLink::fieldChanged(Field *field)
+void FieldLink::cursorFieldChanged(Field &field)
 {
-    if (field == this->field())
+    if (&field == this->field())
         changed();
 }
 
-void FieldLink::updateRecord()
+void FieldLink::cursorUpdateRecord()
 {
     if (onUpdateRecord)
         onUpdateRecord();
+}
+
+void FieldLink::dataSourceDestroyed()
+{
+    m_source = nullptr;
 }
 
 } // namespace kb

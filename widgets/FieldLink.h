@@ -3,7 +3,6 @@
 #include "DataSource.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -14,13 +13,15 @@ class Field;
 
 // Binds a control to one field of a data source: finds the field in the current row, puts the
 // cursor into editing on the control's behalf and calls the control back when it must show the
-// field again or write its pending input.
-class FieldLink : public QObject
+// field again or write its pending input. It follows the data source as a plain observer, so an
+// exception from the control reaches the cursor operation that caused the call.
+class FieldLink : public QObject, private DataSourceObserver
 {
     Q_OBJECT
 
 public:
     explicit FieldLink(QObject *parent = nullptr);
+    ~FieldLink() override;
 
     void bind(DataSource *source, const QString &fieldName);
     DataSource *dataSource() const { return m_source; }
@@ -40,10 +41,13 @@ public:
 
 private:
     void changed();
-    void fieldChanged(Field *field);
-    void updateRecord();
+    void cursorRecordChanged() override { changed(); }
+    void cursorStateChanged() override { changed(); }
+    void cursorFieldChanged(Field &field) override;
+    void cursorUpdateRecord() override;
+    void dataSourceDestroyed() override;
 
-    QPointer<DataSource> m_source;
+    DataSource *m_source = nullptr;
     QString m_fieldName;
 };
 

@@ -90,6 +90,8 @@ void TstPostingRules::vatIsContainedInTheGross_data()
     QTest::newRow("10 at 19 % keeps four decimals") << u"10"_s << u"19"_s << u"1,5966"_s << u"8,4034"_s;
     QTest::newRow("no VAT at 0 %") << u"10"_s << u"0"_s << u"0"_s << u"10"_s;
     QTest::newRow("a negative gross keeps its sign") << u"-10"_s << u"19"_s << u"-1,5966"_s << u"-8,4034"_s;
+    // Exactly 12,48865017…: rounding the product first gives 12,4886, the factor first 12,4933.
+    QTest::newRow("rounded once, at the end") << u"105,8757"_s << u"13,373"_s << u"12,4887"_s << u"93,387"_s;
 }
 
 void TstPostingRules::vatIsContainedInTheGross()

@@ -1,5 +1,6 @@
 #include "DataSource.h"
 #include "Database.h"
+#include "Errors.h"
 #include "SchemaCatalogue.h"
 #include "Statement.h"
 #include "Table.h"
@@ -25,6 +26,7 @@ private slots:
     void letsControlsWriteBeforeStore();
     void tellsOfNewRows();
     void detailStoresPendingChangeWhenMasterMoves();
+    void aFailingDetailStoreKeepsTheMaster();
     void survivesItsCursor();
 
 private:
@@ -76,8 +78,14 @@ void TstDataSource::tellsOfRecordStateAndFieldChanges()
 void TstDataSource::letsControlsWriteBeforeStore()
 {
     DataSource source(m_texte.get());
-    QString pending = u"Briefumschläge"_s;
-    connect(&source, &DataSource::updateRecord, this, [&] { m_texte->fieldByName(u"Text"_s).setAsString(pending); });
+    struct Control : DataSourceObserver
+    {
+        Table *table;
+        void cursorUpdateRecord() override { table->fieldByName(u"Text"_s).setAsString(u"Briefumschläge"_s); }
+    } control;
+    control.table = m_texte.get();
+    source.addObserver(&control);
+    const QString pending = u"Briefumschläge"_s;
     QString seenByBeforePost;
     m_texte->beforePost = [&](Table &t) { seenByBeforePost = t.fieldByName(u"Text"_s).asString(); };
     m_texte->edit();
@@ -117,12 +125,38 @@ void TstDataSource::detailStoresPendingChangeWhenMasterMoves()
     QCOMPARE(links.recordCount(), 2);
     links.append();
     links.fieldByName(u"KontoID"_s).setAsInteger(12);
+    qint64 masterWhileStoring = 0;
+    links.beforePost = [&](Table &) { masterWhileStoring = gruppen.fieldByName(u"GruppenNr"_s).asInteger(); };
     gruppen.next();
+    QCOMPARE(masterWhileStoring, 1);
     QCOMPARE(links.state(), CursorState::Browse);
     QCOMPARE(links.recordCount(), 1);
     gruppen.first();
     QCOMPARE(links.recordCount(), 3);
     links.last();
+    QCOMPARE(links.fieldByName(u"KontoID"_s).asInteger(), 12);
+    QCOMPARE(links.fieldByName(u"GruppenID"_s).asInteger(), 1);
+}
+
+void TstDataSource::aFailingDetailStoreKeepsTheMaster()
+{
+    m_db->execute(u"INSERT INTO GRUPPEN (GruppenNr, Gruppe) VALUES (1, 'Erlöse'), (2, 'Kosten')"_s);
+    Table gruppen(m_db.get());
+    gruppen.setTableName(u"GRUPPEN"_s);
+    gruppen.open();
+    DataSource gruppenSource(&gruppen);
+    Table links(m_db.get());
+    links.setTableName(u"GRPLINK"_s);
+    links.setIndexName(u"GRUPPENID"_s);
+    links.setMasterSource(&gruppenSource, {u"GruppenNr"_s}, {u"GruppenID"_s});
+    links.open();
+    links.append();
+    links.fieldByName(u"KontoID"_s).setAsInteger(12);
+    links.beforePost = [](Table &) { throw Error(u"Konto fehlt"_s); };
+
+    QVERIFY_THROWS_EXCEPTION(Error, gruppen.next());
+    QCOMPARE(gruppen.position(), 0);
+    QCOMPARE(links.state(), CursorState::Insert);
     QCOMPARE(links.fieldByName(u"KontoID"_s).asInteger(), 12);
     QCOMPARE(links.fieldByName(u"GruppenID"_s).asInteger(), 1);
 }

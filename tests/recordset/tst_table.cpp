@@ -45,6 +45,8 @@ private slots:
     void beforePostCancelStoresNothing();
     void failingBeforePostKeepsEditing();
     void abortInBeforeDeleteKeepsRow();
+    void failingAfterEventTakesBackEverything_data();
+    void failingAfterEventTakesBackEverything();
     void failingBeforeInsertInsertsNothing();
     void postWritesOnlyChangedFields();
     void postOfVanishedRowFails();
@@ -408,6 +410,42 @@ void TstTable::abortInBeforeDeleteKeepsRow()
     QVERIFY(!afterDeleteRan);
     QCOMPARE(m_kasse->recordCount(), 4);
     QCOMPARE(stored(u"SELECT count(*) FROM KASSE"_s), u"5"_s);
+}
+
+void TstTable::failingAfterEventTakesBackEverything_data()
+{
+    QTest::addColumn<bool>("deleting");
+    QTest::newRow("store of a new row") << false;
+    QTest::newRow("delete") << true;
+}
+
+// What the after-event wrote goes with the store or delete, and a second cursor that read the
+// rows inside the failed transaction reads them again at its next move.
+void TstTable::failingAfterEventTakesBackEverything()
+{
+    QFETCH(bool, deleting);
+    std::unique_ptr<Table> other = bookingCursor();
+    const auto failAfterWriting = [&](Table &) {
+        exec(u"UPDATE KASSE SET Text = 'geändert' WHERE Nr = 5"_s);
+        other->refresh();
+        throw EngineError(u"Platte voll"_s);
+    };
+    if (deleting) {
+        m_kasse->afterDelete = failAfterWriting;
+        QVERIFY_THROWS_EXCEPTION(EngineError, m_kasse->deleteRecord());
+        QCOMPARE(m_kasse->state(), CursorState::Browse);
+    } else {
+        m_kasse->afterPost = failAfterWriting;
+        m_kasse->append();
+        m_kasse->fieldByName(u"BelegNr"_s).setAsString(u"B9"_s);
+        QVERIFY_THROWS_EXCEPTION(EngineError, m_kasse->post());
+        QCOMPARE(m_kasse->state(), CursorState::Insert);
+        QCOMPARE(m_kasse->fieldByName(u"BelegNr"_s).asString(), u"B9"_s);
+    }
+    QCOMPARE(stored(u"SELECT count(*) || ' ' || group_concat(Text, '/') FROM KASSE"_s),
+             u"5 Tageseinnahmen/Büromaterial/büro klammern/Porto/Porto"_s);
+    other->first();
+    QCOMPARE(walk(*other, u"BelegNr"_s), QStringList({u"B2"_s, u"B1"_s, u"B3"_s, u"B4"_s}));
 }
 
 void TstTable::failingBeforeInsertInsertsNothing()

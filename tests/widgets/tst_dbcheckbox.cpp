@@ -5,6 +5,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kb;
+using namespace kb::test;
 
 // The minus box: bookings B-0001 and B-0003 are no minus bookings, B-0002 is one.
 class TstDbCheckBox : public QObject
@@ -27,8 +28,9 @@ private:
 void TstDbCheckBox::init()
 {
     m_ledger = std::make_unique<LedgerFixture>();
-    m_box = new DbCheckBox(m_ledger->ui, &m_ledger->window);
-    m_box->bind(&m_ledger->source, u"Minuskonto"_s);
+    m_ledger->openSampleJournal();
+    m_box = new DbCheckBox(m_ledger->ui, &m_ledger->window());
+    m_box->bind(&m_ledger->source(), u"Minuskonto"_s);
 }
 
 void TstDbCheckBox::cleanup()
@@ -39,10 +41,10 @@ void TstDbCheckBox::cleanup()
 void TstDbCheckBox::tickedForTrue()
 {
     QList<bool> ticked;
-    for (m_ledger->kasse.first(); !m_ledger->kasse.eof(); m_ledger->kasse.next())
+    for (m_ledger->kasse().first(); !m_ledger->kasse().eof(); m_ledger->kasse().next())
         ticked.append(m_box->isChecked());
     QCOMPARE(ticked, QList<bool>({false, true, false}));
-    m_ledger->kasse.close();
+    m_ledger->kasse().close();
     QVERIFY(!m_box->isChecked());
 }
 
@@ -62,7 +64,7 @@ void TstDbCheckBox::clickingWritesTheFieldUnlessReadOnly()
     QFETCH(QString, minus);
     m_box->setReadOnly(readOnly);
     m_box->click();
-    QCOMPARE(m_ledger->kasse.state(), state);
+    QCOMPARE(m_ledger->kasse().state(), state);
     QCOMPARE(m_ledger->field(u"Minuskonto"_s).asString(), minus);
     QCOMPARE(m_box->isChecked(), minus == u"Wahr"_s);
 }

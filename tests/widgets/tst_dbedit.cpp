@@ -10,6 +10,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kb;
+using namespace kb::test;
 
 namespace {
 
@@ -54,20 +55,21 @@ private:
 void TstDbEdit::init()
 {
     m_ledger = std::make_unique<LedgerFixture>();
-    auto *layout = new QVBoxLayout(&m_ledger->window);
+    m_ledger->openSampleJournal();
+    auto *layout = new QVBoxLayout(&m_ledger->window());
     m_edits.clear();
     for (const QString &field : {u"Datum"_s, u"BelegNr"_s, u"Buchungsbetrag"_s, u"lfdNr"_s}) {
-        auto *edit = new DbEdit(m_ledger->ui, &m_ledger->window);
+        auto *edit = new DbEdit(m_ledger->ui, &m_ledger->window());
         edit->setObjectName(field);
-        edit->bind(&m_ledger->source, field);
+        edit->bind(&m_ledger->source(), field);
         layout->addWidget(edit);
         m_edits.append(edit);
     }
-    m_text = new DbComboBox(m_ledger->ui, &m_ledger->window);
-    m_text->bind(&m_ledger->source, u"Text"_s);
+    m_text = new DbComboBox(m_ledger->ui, &m_ledger->window());
+    m_text->bind(&m_ledger->source(), u"Text"_s);
     m_text->addItems({u"Porto"_s, u"Kasse"_s, u"Papier"_s});
     layout->addWidget(m_text);
-    m_elsewhere = new QLineEdit(&m_ledger->window);
+    m_elsewhere = new QLineEdit(&m_ledger->window());
     layout->addWidget(m_elsewhere);
     QVERIFY(m_ledger->showWindow());
     m_elsewhere->setFocus();
@@ -80,7 +82,7 @@ void TstDbEdit::cleanup()
 
 DbEdit *TstDbEdit::edit(const QString &field) const
 {
-    return m_ledger->window.findChild<DbEdit *>(field);
+    return m_ledger->window().findChild<DbEdit *>(field);
 }
 
 void TstDbEdit::leave(QWidget *control, Leave how) const
@@ -116,7 +118,7 @@ void TstDbEdit::typingStartsEditingAndLeavingWritesTheField()
     control->selectAll();
 
     QTest::keyClicks(control, typed.left(1));
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Edit);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
     QCOMPARE(control->text(), typed.left(1));
     QVERIFY(!m_ledger->field(field).isModified());
 
@@ -186,9 +188,9 @@ void TstDbEdit::browsingAndEnteringChangesNothing()
     }
     QCOMPARE(entries.size(), 1);
     QCOMPARE(exits.size(), 1);
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Browse);
-    for (int i = 0; i < m_ledger->kasse.fieldCount(); ++i)
-        QVERIFY2(!m_ledger->kasse.field(i).isModified(), qPrintable(m_ledger->kasse.field(i).name()));
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Browse);
+    for (int i = 0; i < m_ledger->kasse().fieldCount(); ++i)
+        QVERIFY2(!m_ledger->kasse().field(i).isModified(), qPrintable(m_ledger->kasse().field(i).name()));
     QCOMPARE(m_ledger->ui.shown.size(), 0);
 }
 
@@ -207,7 +209,7 @@ void TstDbEdit::displayTextShowsWithoutFocusOnly()
     QCOMPARE(m_ledger->field(u"Buchungsbetrag"_s).asString(), u"12,5"_s);
     QCOMPARE(amount->text(), u"12,5 €"_s);
 
-    m_ledger->kasse.cancel();
+    m_ledger->kasse().cancel();
     QCOMPARE(amount->text(), plain + u" €"_s);
 }
 
@@ -222,7 +224,7 @@ void TstDbEdit::enterAndExitHandlersSeeTheField()
         amount->selectAll();
     });
     connect(amount, &DbEdit::exited, amount, [&] { seenOnExit = m_ledger->field(u"Buchungsbetrag"_s).asString(); });
-    m_ledger->kasse.append();
+    m_ledger->kasse().append();
 
     amount->setFocus();
     QCOMPARE(amount->text(), u"23,8"_s);
@@ -251,18 +253,18 @@ void TstDbEdit::storingWritesPendingText()
 
     QString thrown;
     try {
-        m_ledger->kasse.post();
+        m_ledger->kasse().post();
     } catch (const ConversionError &e) {
         thrown = e.text();
     }
     QCOMPARE(thrown, error);
     QCOMPARE(amount->text(), typed);
     if (!error.isEmpty()) {
-        QCOMPARE(m_ledger->kasse.state(), CursorState::Edit);
+        QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
         return;
     }
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Browse);
-    m_ledger->kasse.refresh();
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Browse);
+    m_ledger->kasse().refresh();
     QCOMPARE(m_ledger->field(u"Buchungsbetrag"_s).asString(), typed);
 }
 
@@ -287,7 +289,7 @@ void TstDbEdit::textComboWritesTypedOrChosenText()
         m_text->lineEdit()->selectAll();
         QTest::keyClicks(focused, typed);
     }
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Edit);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
     QCOMPARE(m_ledger->field(u"Text"_s).asString(), u"Papier"_s);
 
     QTest::keyClick(focused, Qt::Key_Tab);

@@ -10,6 +10,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kb;
+using namespace kb::test;
 
 // The journal grid with the currency symbol set to "CHF", on the three bookings of the fixture.
 class TstDbGrid : public QObject
@@ -45,16 +46,17 @@ private:
 void TstDbGrid::init()
 {
     m_ledger = std::make_unique<LedgerFixture>();
+    m_ledger->openSampleJournal();
     m_formats.currencySymbol = u"CHF"_s;
-    m_grid = new DbGrid(m_ledger->ui, m_formats, &m_ledger->window);
+    m_grid = new DbGrid(m_ledger->ui, m_formats, &m_ledger->window());
     m_grid->setColumns({{u"Datum"_s, u"Datum"_s, 70},
                         {u"BelegNr"_s, u"BelegNr"_s, 70},
                         {u"Buchungsbetrag"_s, u"Betrag"_s, 70},
                         {u"UMSTinEURO"_s, u"USt €"_s, 70},
                         {u"Nettobuchungsbetrag"_s, u"Netto"_s, 70, true},
                         {u"Minuskonto"_s, u"Minus"_s}});
-    m_grid->bind(&m_ledger->source);
-    (new QVBoxLayout(&m_ledger->window))->addWidget(m_grid);
+    m_grid->bind(&m_ledger->source());
+    (new QVBoxLayout(&m_ledger->window()))->addWidget(m_grid);
     QVERIFY(m_ledger->showWindow());
     m_grid->setFocus();
 }
@@ -107,7 +109,7 @@ void TstDbGrid::showsCellsInTheirDisplayFormAndEditsWithoutSymbol()
 
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!m_grid->findChild<QLineEdit *>());
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Browse);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Browse);
 }
 
 void TstDbGrid::columnsHaveTitlesWidthsAndReadOnlyBackground()
@@ -123,10 +125,10 @@ void TstDbGrid::columnsHaveTitlesWidthsAndReadOnlyBackground()
     QCOMPARE(widths, QList<int>({70, 70, 70, 70, 70, standard}));
 
     // A store reads the rows again; the widths must survive it.
-    m_ledger->kasse.refresh();
-    m_ledger->kasse.append();
+    m_ledger->kasse().refresh();
+    m_ledger->kasse().append();
     m_ledger->field(u"Datum"_s).setAsString(u"04.03.2007"_s);
-    m_ledger->kasse.post();
+    m_ledger->kasse().post();
     QCOMPARE(m_grid->columnWidth(Betrag), 70);
 
     QVERIFY(!(cell(0, Netto).flags() & Qt::ItemIsEditable));
@@ -145,19 +147,19 @@ void TstDbGrid::columnsHaveTitlesWidthsAndReadOnlyBackground()
 void TstDbGrid::currentRowFollowsTheCursorBothWays()
 {
     QCOMPARE(m_grid->currentIndex().row(), 0);
-    m_ledger->kasse.last();
+    m_ledger->kasse().last();
     QCOMPARE(m_grid->currentIndex().row(), 2);
 
     m_grid->setCurrentIndex(cell(0, BelegNr));
     QCOMPARE(belegNr(), u"B-0001"_s);
     QTest::keyClick(m_grid, Qt::Key_Down);
-    QCOMPARE(m_ledger->kasse.position(), 1);
+    QCOMPARE(m_ledger->kasse().position(), 1);
     QCOMPARE(belegNr(), u"B-0002"_s);
 
-    m_ledger->kasse.append();
+    m_ledger->kasse().append();
     QCOMPARE(m_grid->model()->rowCount(), 4);
     QCOMPARE(m_grid->currentIndex().row(), 3);
-    m_ledger->kasse.cancel();
+    m_ledger->kasse().cancel();
     QCOMPARE(m_grid->model()->rowCount(), 3);
     QCOMPARE(m_grid->currentIndex().row(), 1);
 }
@@ -186,12 +188,12 @@ void TstDbGrid::leavingAnEditedRowStoresIt()
     m_grid->setCurrentIndex(cell(0, column));
     QLineEdit *editor = typeIntoCell(typed);
     QVERIFY(editor);
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Edit);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Edit);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
 
     QTest::keyClick(m_grid, Qt::Key_Down);
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Browse);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Browse);
     QCOMPARE(belegNr(), arrivedAt);
     QCOMPARE(m_grid->currentIndex().row(), arrivedRow);
     QCOMPARE(m_grid->currentIndex().column(), column);
@@ -219,7 +221,7 @@ void TstDbGrid::failedWriteKeepsTheTextInItsCell()
     QTRY_VERIFY(m_grid->findChild<QLineEdit *>() && m_grid->findChild<QLineEdit *>()->isVisible());
     QCOMPARE(m_grid->findChild<QLineEdit *>()->text(), u"abc"_s);
     QCOMPARE(m_grid->currentIndex(), cell(0, Betrag));
-    QCOMPARE(m_ledger->kasse.position(), 0);
+    QCOMPARE(m_ledger->kasse().position(), 0);
     QCOMPARE(m_ledger->field(u"Buchungsbetrag"_s).asString(), u"12,5"_s);
 
     QLineEdit *editor = m_grid->findChild<QLineEdit *>();

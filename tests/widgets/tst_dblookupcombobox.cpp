@@ -8,6 +8,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kb;
+using namespace kb::test;
 
 // The account drop-down of the entry panel: KontoID of the booking, the names of the accounts in
 // name order.
@@ -38,16 +39,17 @@ private:
 void TstDbLookupComboBox::init()
 {
     m_ledger = std::make_unique<LedgerFixture>();
-    m_konten = std::make_unique<Table>(&m_ledger->db);
+    m_ledger->openSampleJournal();
+    m_konten = std::make_unique<Table>(&m_ledger->db());
     m_konten->setTableName(u"Konten.adt"_s);
     m_konten->setIndexName(u"KONTONAME"_s);
     m_konten->open();
     m_kontenSource = std::make_unique<DataSource>(m_konten.get());
-    auto *layout = new QVBoxLayout(&m_ledger->window);
-    m_elsewhere = new QLineEdit(&m_ledger->window);
+    auto *layout = new QVBoxLayout(&m_ledger->window());
+    m_elsewhere = new QLineEdit(&m_ledger->window());
     layout->addWidget(m_elsewhere);
-    m_combo = new DbLookupComboBox(m_ledger->ui, &m_ledger->window);
-    m_combo->bind(&m_ledger->source, u"KontoID"_s);
+    m_combo = new DbLookupComboBox(m_ledger->ui, &m_ledger->window());
+    m_combo->bind(&m_ledger->source(), u"KontoID"_s);
     m_combo->setList(m_kontenSource.get(), u"KontoNr"_s, u"Kontoname"_s);
     layout->addWidget(m_combo);
     QVERIFY(m_ledger->showWindow());
@@ -84,11 +86,11 @@ void TstDbLookupComboBox::showsTheNameOfTheCurrentKey()
     QFETCH(QString, kontoId);
     QFETCH(QString, shown);
     QCOMPARE(items(), QStringList({u"Anfangsbestand"_s, u"Bürobedarf"_s, u"Porto"_s}));
-    m_ledger->db.execute(u"UPDATE KASSE SET KontoID = %1 WHERE BelegNr = 'B-0002'"_s.arg(kontoId));
-    m_ledger->kasse.refresh();
-    m_ledger->kasse.next();
+    m_ledger->db().execute(u"UPDATE KASSE SET KontoID = %1 WHERE BelegNr = 'B-0002'"_s.arg(kontoId));
+    m_ledger->kasse().refresh();
+    m_ledger->kasse().next();
     QCOMPARE(m_combo->currentText(), shown);
-    m_ledger->kasse.prior();
+    m_ledger->kasse().prior();
     QCOMPARE(m_combo->currentText(), u"Bürobedarf"_s);
 }
 
@@ -116,7 +118,7 @@ void TstDbLookupComboBox::choosingStoresTheKey()
         QTest::keyClicks(m_combo, keys);
     m_elsewhere->setFocus();
 
-    QCOMPARE(m_ledger->kasse.state(), state);
+    QCOMPARE(m_ledger->kasse().state(), state);
     QCOMPARE(m_ledger->field(u"KontoID"_s).asInteger(), kontoId);
     QCOMPARE(entries.size(), 1);
     QCOMPARE(exits.size(), 1);

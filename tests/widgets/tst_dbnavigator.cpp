@@ -8,6 +8,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kb;
+using namespace kb::test;
 
 namespace {
 
@@ -49,8 +50,9 @@ private:
 void TstDbNavigator::init()
 {
     m_ledger = std::make_unique<LedgerFixture>();
-    m_navigator = new DbNavigator(m_ledger->ui, &m_ledger->window);
-    m_navigator->bind(&m_ledger->source);
+    m_ledger->openSampleJournal();
+    m_navigator = new DbNavigator(m_ledger->ui, &m_ledger->window());
+    m_navigator->bind(&m_ledger->source());
 }
 
 void TstDbNavigator::cleanup()
@@ -88,8 +90,8 @@ void TstDbNavigator::enablesButtonsAsTheCursorAllows()
 {
     QFETCH(Situation, situation);
     QFETCH(QStringList, enabled);
-    Table &kasse = m_ledger->kasse;
-    Query query(&m_ledger->db);
+    Table &kasse = m_ledger->kasse();
+    Query query(&m_ledger->db());
     switch (situation) {
     case Situation::Opened: break;
     case Situation::Middle: click(Button::Next); break;
@@ -100,23 +102,23 @@ void TstDbNavigator::enablesButtonsAsTheCursorAllows()
         break;
     case Situation::Inserting: click(Button::Insert); break;
     case Situation::Empty:
-        m_ledger->db.execute(u"DELETE FROM KASSE"_s);
+        m_ledger->db().execute(u"DELETE FROM KASSE"_s);
         kasse.refresh();
         break;
     case Situation::Closed: kasse.close(); break;
     case Situation::Query:
         query.setSql({u"SELECT * FROM \"Kasse.adt\""_s});
         query.open();
-        m_ledger->source.setCursor(&query);
+        m_ledger->source().setCursor(&query);
         break;
     }
     QCOMPARE(enabledButtons(), enabled);
-    m_ledger->source.setCursor(&kasse);
+    m_ledger->source().setCursor(&kasse);
 }
 
 void TstDbNavigator::buttonsMoveAndChangeTheCursor()
 {
-    Table &kasse = m_ledger->kasse;
+    Table &kasse = m_ledger->kasse();
     click(Button::Last);
     QCOMPARE(kasse.position(), 2);
     click(Button::Prior);
@@ -153,7 +155,7 @@ void TstDbNavigator::deleteAsksFirst()
 {
     QFETCH(bool, yes);
     QFETCH(QStringList, receipts);
-    Table &kasse = m_ledger->kasse;
+    Table &kasse = m_ledger->kasse();
     click(Button::Next);
     m_ledger->ui.confirmations = {yes};
 
@@ -168,14 +170,14 @@ void TstDbNavigator::deleteAsksFirst()
 
 void TstDbNavigator::failedActionIsShownAndKeepsTheEdit()
 {
-    m_ledger->kasse.beforePost = [](Table &) { throw Error(u"Kein Konto gewählt"_s); };
-    m_ledger->kasse.edit();
+    m_ledger->kasse().beforePost = [](Table &) { throw Error(u"Kein Konto gewählt"_s); };
+    m_ledger->kasse().edit();
     m_ledger->field(u"BelegNr"_s).setAsString(u"B-0009"_s);
 
     click(Button::Next);
     QCOMPARE(m_ledger->ui.texts(ScriptedUiServices::Kind::Error), QStringList{u"Kein Konto gewählt."_s});
-    QCOMPARE(m_ledger->kasse.state(), CursorState::Edit);
-    QCOMPARE(m_ledger->kasse.position(), 0);
+    QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
+    QCOMPARE(m_ledger->kasse().position(), 0);
     QCOMPARE(m_ledger->field(u"BelegNr"_s).asString(), u"B-0009"_s);
     QVERIFY(m_navigator->button(Button::Post)->isEnabled());
 }
