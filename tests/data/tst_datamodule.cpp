@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "Errors.h"
 #include "LedgerFixture.h"
 #include "ScriptedUiServices.h"
@@ -74,7 +75,10 @@ void TstDataModule::init()
 
 void TstDataModule::cleanup()
 {
+    const QStringList problems = m_ui.problems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     m_fixture.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 void TstDataModule::startsOnTheLastBookingAsEntryDefaults()

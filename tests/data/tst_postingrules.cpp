@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "Errors.h"
 #include "LedgerFixture.h"
 #include "ScriptedUiServices.h"
@@ -62,6 +63,7 @@ void TstPostingRules::cleanup()
 {
     m_data.reset();
     m_fixture.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 QStringList TstPostingRules::stored(const QStringList &columns) const

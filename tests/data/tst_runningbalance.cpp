@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "Errors.h"
 #include "LedgerFixture.h"
 #include "ScriptedUiServices.h"
@@ -75,6 +76,7 @@ void TstRunningBalance::cleanup()
 {
     m_data.reset();
     m_fixture.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 void TstRunningBalance::bookABC()

@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "DbCheckBox.h"
 #include "LedgerFixture.h"
 
@@ -36,6 +37,7 @@ void TstDbCheckBox::init()
 void TstDbCheckBox::cleanup()
 {
     m_ledger.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 void TstDbCheckBox::tickedForTrue()

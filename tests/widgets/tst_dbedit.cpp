@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "DbComboBox.h"
 #include "DbEdit.h"
 #include "Errors.h"
@@ -78,6 +79,7 @@ void TstDbEdit::init()
 void TstDbEdit::cleanup()
 {
     m_ledger.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 DbEdit *TstDbEdit::edit(const QString &field) const

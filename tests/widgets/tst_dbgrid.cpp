@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "DbGrid.h"
 #include "FormatSettings.h"
 #include "LedgerFixture.h"
@@ -64,6 +65,7 @@ void TstDbGrid::init()
 void TstDbGrid::cleanup()
 {
     m_ledger.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 QLineEdit *TstDbGrid::openEditor(int row, int column) const

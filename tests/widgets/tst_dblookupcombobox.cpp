@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "DbLookupComboBox.h"
 #include "LedgerFixture.h"
 
@@ -61,6 +62,7 @@ void TstDbLookupComboBox::cleanup()
     m_ledger.reset();
     m_kontenSource.reset();
     m_konten.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 QStringList TstDbLookupComboBox::items() const

@@ -1,3 +1,4 @@
+#include "UiCheck.h"
 #include "DbNavigator.h"
 #include "Errors.h"
 #include "LedgerFixture.h"
@@ -58,6 +59,7 @@ void TstDbNavigator::init()
 void TstDbNavigator::cleanup()
 {
     m_ledger.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 QStringList TstDbNavigator::enabledButtons() const
