@@ -108,11 +108,11 @@ int compare(const Value &a, const Value &b)
     typeMismatch(QStringLiteral("compare"), a, b);
 }
 
-Value binary(const QString &op, const Value &a, const Value &b, const EvalContext &context)
+Value binary(const QString &op, const Value &a, const Value &b, const FormatSettings &formats)
 {
     if (op == QLatin1String("&")
         || (op == QLatin1String("+") && (a.type() == Type::String || b.type() == Type::String)))
-        return Value(ValueFormat::plain(a, context.formats()) + ValueFormat::plain(b, context.formats()));
+        return Value(ValueFormat::plain(a, formats) + ValueFormat::plain(b, formats));
     if (op.size() == 1 && QStringLiteral("+-*/").contains(op))
         return arithmetic(op, a, b);
     const int c = compare(a, b);
@@ -203,6 +203,11 @@ bool Evaluator::knowsFunction(const QString &name)
     return names.contains(name.toUpper());
 }
 
+Value Evaluator::apply(const QString &op, const Value &a, const Value &b, const FormatSettings &formats)
+{
+    return binary(op, a, b, formats);
+}
+
 Value Evaluator::evaluate(const Node &node, const EvalContext &context)
 {
     switch (node.kind) {
@@ -227,7 +232,7 @@ Value Evaluator::evaluate(const Node &node, const EvalContext &context)
             return Value(evaluate(*node.args[0], context).toBool() && evaluate(*node.args[1], context).toBool());
         if (node.name == QLatin1String("or"))
             return Value(evaluate(*node.args[0], context).toBool() || evaluate(*node.args[1], context).toBool());
-        return binary(node.name, evaluate(*node.args[0], context), evaluate(*node.args[1], context), context);
+        return binary(node.name, evaluate(*node.args[0], context), evaluate(*node.args[1], context), context.formats());
     }
     }
     return {};

@@ -30,6 +30,8 @@ public:
     // evaluated later, when the late values are known, without the rows of now.
     static NodePtr fold(const NodePtr &node, const EvalContext &context);
     static bool knowsFunction(const QString &name);
+    // One binary operator ("+", "<", "&", …) applied to two values, as in an expression.
+    static Value apply(const QString &op, const Value &a, const Value &b, const FormatSettings &formats);
 };
 
 } // namespace kb::report
