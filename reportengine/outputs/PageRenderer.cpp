@@ -89,7 +89,7 @@ void PageRenderer::paint(QPainter &painter, const PreparedReport &report, const 
             if (!p.text.isEmpty()) {
                 painter.setFont(toQFont(style.font));
                 painter.setPen(style.color);
-                const double pad = 0.5 * dotsPerMm;
+                const double pad = TextPadding * dotsPerMm;
                 painter.drawText(box.adjusted(pad, 0, -pad, 0), alignment(style), p.text);
             }
             drawFrame(painter, style.frame, box, dotsPerMm);

@@ -5,11 +5,11 @@
 namespace kb::report {
 
 // Pages as monospaced text in code page 1252: every item keeps its column (one character per
-// 1.9 mm), right-aligned numbers stay right-aligned; pages are parted by a form feed.
+// 1.6 mm), right-aligned numbers stay right-aligned; pages are parted by a form feed.
 class TextExport : public ReportExport
 {
 public:
-    static constexpr double CharWidth = 1.9;
+    static constexpr double CharWidth = 1.6;
 
     QString name() const override { return QStringLiteral("ASCII Text file"); }
     QString extension() const override { return QStringLiteral("txt"); }

@@ -14,8 +14,13 @@ inline QFont toQFont(const FontSpec &spec)
     font.setBold(spec.bold);
     font.setItalic(spec.italic);
     font.setUnderline(spec.underline);
+    // No ligatures: text extracted from a PDF or found by a search reads as typed ("fi", not one glyph).
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
+
+// The blank kept inside an object's box on the left and the right of its text.
+constexpr double TextPadding = 0.8;
 
 // Dots per millimetre of the device that measures text during preparation (1200 dpi).
 constexpr double MeasuringDotsPerMm = 1200.0 / 25.4;
