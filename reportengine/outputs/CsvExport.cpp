@@ -60,7 +60,7 @@ QStringList CsvExport::lines(const PreparedReport &report)
             row.clear();
         };
         for (const Primitive &p : page.items) {
-            if (p.band != BandKind::Detail || p.kind != ObjectKind::Text || p.row < 0)
+            if (p.band != BandKind::Detail || p.kind != ObjectKind::Text || p.row < 0 || p.tag < 0)
                 continue;
             if (!row.empty() && row.front()->row != p.row)
                 flush();

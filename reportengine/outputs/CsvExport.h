@@ -4,9 +4,9 @@
 
 namespace kb::report {
 
-// The data rows only, no page decoration: a header line with the tag names of the detail band's
-// items, then one line per row with its raw values in the order left to right. Semicolons,
-// decimal comma, dates dd.mm.yyyy, code page 1252, CR LF.
+// The data rows only, no page decoration and no fixed captions: a header line with the tag names
+// of the detail band's items that show values, then one line per row with their raw values, left
+// to right. Semicolons, decimal comma, dates dd.mm.yyyy, code page 1252, CR LF.
 class CsvExport : public ReportExport
 {
 public:

@@ -1,6 +1,7 @@
 #include "TextExport.h"
 
 #include "CodePage1252.h"
+#include "PageFonts.h"
 #include "PageLines.h"
 
 #include <cmath>
@@ -55,7 +56,7 @@ QString TextExport::text(const PreparedReport &report)
     double left = 1e9;
     for (const PreparedPage &page : report.pages) {
         for (const Primitive &p : page.items)
-            left = std::min(left, double(p.x));
+            left = std::min(left, double(p.x) + TextPadding);
     }
     QStringList out;
     for (size_t n = 0; n < report.pages.size(); ++n) {
@@ -65,8 +66,8 @@ QString TextExport::text(const PreparedReport &report)
             QStringList rows{QString()};
             for (const Primitive *p : line.items) {
                 const Style &style = report.styleOf(*p);
-                const int column = int(std::lround((p->x - left) / CharWidth));
-                const int width = std::max(1, int(std::floor(p->width / CharWidth)));
+                const int column = std::max(0, int(std::lround((p->x + TextPadding - left) / CharWidth)));
+                const int width = std::max(1, int(std::lround((p->width - 2 * TextPadding) / CharWidth)));
                 const QStringList pieces = style.wordWrap ? wrap(p->text, width) : QStringList{p->text.section(QLatin1Char('\n'), 0, 0)};
                 for (int i = 0; i < pieces.size(); ++i) {
                     if (rows.size() <= i)

@@ -326,7 +326,9 @@ private:
         QString tag = object.name;
         if (tag.isEmpty() && c.single && c.segments[0].expr->kind == Node::Kind::Field)
             tag = c.segments[0].expr->name;
-        c.tag = m_out.tagIndex(tag.isEmpty() ? object.text : tag);
+        const bool literal = std::none_of(c.segments.begin(), c.segments.end(), [](const Segment &s) { return bool(s.expr); });
+        // A fixed caption is page decoration, not data: data exports skip items without a tag.
+        c.tag = literal ? -1 : m_out.tagIndex(tag.isEmpty() ? object.text : tag);
         return c;
     }
 
