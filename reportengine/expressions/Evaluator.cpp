@@ -61,7 +61,7 @@ Value arithmetic(const QString &op, const Value &a, const Value &b)
         const qint64 x = a.toInteger(), y = b.toInteger();
         return Value(o == '+' ? x + y : o == '-' ? x - y : x * y);
     }
-    if (r <= 1) {
+    if (r == 1) {
         const kb::Money x = a.toMoney(), y = b.toMoney();
         if (o == '/' && y.isZero())
             throw Error(QStringLiteral("division by zero"));
