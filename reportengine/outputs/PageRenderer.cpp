@@ -61,6 +61,7 @@ void PageRenderer::paint(QPainter &painter, const PreparedReport &report, const 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    int fontStyle = -1;
     for (int i = 0; i < int(page.items.size()); ++i) {
         const Primitive &p = page.items[size_t(i)];
         const Style &style = report.styleOf(p);
@@ -87,7 +88,11 @@ void PageRenderer::paint(QPainter &painter, const PreparedReport &report, const 
             else if (style.fill.isValid())
                 painter.fillRect(box, style.fill);
             if (!p.text.isEmpty()) {
-                painter.setFont(toQFont(style.font));
+                // Switching fonts is what costs in a PDF; items in a row mostly share theirs.
+                if (p.style != fontStyle) {
+                    painter.setFont(toQFont(style.font));
+                    fontStyle = p.style;
+                }
                 painter.setPen(style.color);
                 const double pad = TextPadding * dotsPerMm;
                 painter.drawText(box.adjusted(pad, 0, -pad, 0), alignment(style), p.text);

@@ -563,6 +563,8 @@ private:
         PreparedPage page;
         page.width = m_report.page.width;
         page.height = m_report.page.height;
+        // Pages of a report hold about as many items as the one before: no regrowth per page.
+        page.items.reserve(m_out.pages.empty() ? 64 : m_out.pages.back().items.size() + 16);
         m_out.pages.push_back(std::move(page));
         m_pageNumber = int(m_out.pages.size());
         if (m_progress && !m_progress(m_pageNumber))
