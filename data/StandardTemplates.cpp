@@ -25,7 +25,7 @@ struct T
         o.name = name;
         o.geometry = QRectF(x, y, w, h);
         o.text = text;
-        o.font.size = 8;
+        o.font.size = 7.5;
     }
     T &right() { o.hAlign = HAlign::Right; return *this; }
     T &center() { o.hAlign = HAlign::Center; return *this; }
@@ -102,9 +102,9 @@ Band columnHeader(const std::vector<Column> &columns)
 // ---- cash book
 
 const std::vector<Column> CashBookColumns{
-    {"Datum", "Datum", 0, 17, false},        {"lfdNr", "lfdNr", 17, 10, true},
-    {"Beleg", "Beleg", 27, 16, false},       {"Konto", "Konto", 43, 26, false},
-    {"Text", "Text", 69, 36, false},         {"Einnahme", "Einnahme", 105, 18, true},
+    {"Datum", "Datum", 0, 18, false},        {"lfdNr", "lfdNr", 18, 10, true},
+    {"Beleg", "Beleg", 28, 15, false},       {"Konto", "Konto", 43, 27, false},
+    {"Text", "Text", 70, 35, false},         {"Einnahme", "Einnahme", 105, 18, true},
     {"Ausgabe", "Ausgabe", 123, 18, true},   {"UStProzent", "USt %", 141, 11, true},
     {"USt", "USt", 152, 14, true},           {"Bestand", "Bestand", 166, 17, true},
 };
@@ -138,11 +138,11 @@ ReportTemplate cashBook()
     r.broughtForward = carriedTotals(QStringLiteral("Übertrag von Seite [PAGE - 1]"), false);
     DataSection rows;
     rows.detail = band(5, {
-        T(QStringLiteral("Datum"), 0, 0, 17, 5, QStringLiteral("[Datum]")).rule(),
-        T(QStringLiteral("lfdNr"), 17, 0, 10, 5, QStringLiteral("[lfdNr]")).right().rule(),
-        T(QStringLiteral("Beleg"), 27, 0, 16, 5, QStringLiteral("[BelegNr]")).rule(),
-        T(QStringLiteral("Konto"), 43, 0, 26, 5, QStringLiteral("[Kontoname]")).rule(),
-        T(QStringLiteral("Text"), 69, 0, 36, 5, QStringLiteral("[Text]")).wrap().rule(),
+        T(QStringLiteral("Datum"), 0, 0, 18, 5, QStringLiteral("[Datum]")).rule(),
+        T(QStringLiteral("lfdNr"), 18, 0, 10, 5, QStringLiteral("[lfdNr]")).right().rule(),
+        T(QStringLiteral("Beleg"), 28, 0, 15, 5, QStringLiteral("[BelegNr]")).rule(),
+        T(QStringLiteral("Konto"), 43, 0, 27, 5, QStringLiteral("[Kontoname]")).rule(),
+        T(QStringLiteral("Text"), 70, 0, 35, 5, QStringLiteral("[Text]")).wrap().rule(),
         T(QStringLiteral("Einnahme"), 105, 0, 18, 5, QStringLiteral("[IF(Minuskonto, null, Buchungsbetrag)]")).money().rule(),
         T(QStringLiteral("Ausgabe"), 123, 0, 18, 5, QStringLiteral("[IF(Minuskonto, Buchungsbetrag, null)]")).money().rule(),
         T(QStringLiteral("UStProzent"), 141, 0, 11, 5, QStringLiteral("[UMSTinProzent]")).format(QStringLiteral("number")).right().rule(),

@@ -659,7 +659,7 @@ private:
             for (size_t i = 0; i < band.objects.size(); ++i) {
                 const ReportObject &o = *band.objects[i].object;
                 if (o.kind == ObjectKind::Text && o.stretch)
-                    h = std::max(h, o.geometry.y() + m_measure.wrappedHeight(o.font, o.geometry.width() - 2 * TextPadding, texts[i].text) + 0.5);
+                    h = std::max(h, o.geometry.y() + m_measure.wrappedHeight(o.font, o.geometry.width() - 2 * TextPadding - MeasuringSlack, texts[i].text) + 0.5);
             }
         }
         if (m_y + h > m_limit && m_y > m_bodyTop + 0.01)

@@ -1,5 +1,6 @@
 #include "PageView.h"
 
+#include "PageFonts.h"
 #include "PageRenderer.h"
 
 #include <QPaintEvent>
@@ -137,9 +138,11 @@ const QImage &PageView::pageImage(int page)
             return m_cache.front().second;
         }
     }
+    // Laid out at the measuring resolution and scaled down, so lines break on screen as on paper
+    // (screen-sized glyphs are wider than their share of the page).
     QImage image(pageSize(page), QImage::Format_RGB32);
-    image.setDotsPerMeterX(int(m_scale * 1000));
-    image.setDotsPerMeterY(int(m_scale * 1000));
+    image.setDotsPerMeterX(int(MeasuringDotsPerMm * 1000));
+    image.setDotsPerMeterY(int(MeasuringDotsPerMm * 1000));
     image.fill(Qt::white);
     QSet<int> marked;
     int current = -1;
@@ -150,6 +153,7 @@ const QImage &PageView::pageImage(int page)
     if (m_current.first == page)
         current = m_current.second;
     QPainter painter(&image);
+    painter.scale(m_scale / MeasuringDotsPerMm, m_scale / MeasuringDotsPerMm);
     PageRenderer::paint(painter, *m_report, m_report->pages[size_t(page)], marked, current);
     painter.end();
     ++m_renderCount;
