@@ -105,8 +105,8 @@ const std::vector<Column> CashBookColumns{
     {"Datum", "Datum", 0, 18, false},        {"lfdNr", "lfdNr", 18, 10, true},
     {"Beleg", "Beleg", 28, 15, false},       {"Konto", "Konto", 43, 27, false},
     {"Text", "Text", 70, 35, false},         {"Einnahme", "Einnahme", 105, 18, true},
-    {"Ausgabe", "Ausgabe", 123, 18, true},   {"UStProzent", "USt %", 141, 11, true},
-    {"USt", "USt", 152, 14, true},           {"Bestand", "Bestand", 166, 17, true},
+    {"Ausgabe", "Ausgabe", 123, 18, true},   {"UStProzent", "USt %", 141, 10, true},
+    {"USt", "USt", 151, 15, true},           {"Bestand", "Bestand", 166, 17, true},
 };
 
 const QString Income = QStringLiteral("IF(Minuskonto, 0, Buchungsbetrag)");
@@ -122,7 +122,7 @@ Band carriedTotals(const QString &label, bool topRule)
         T(QStringLiteral("Uebertrag"), 43, 0.5, 62, 5, label).italic().bold(),
         total(QStringLiteral("Einnahme"), 105, 18, Income),
         total(QStringLiteral("Ausgabe"), 123, 18, Expense),
-        total(QStringLiteral("USt"), 152, 14, QStringLiteral("UMSTinEURO")),
+        total(QStringLiteral("USt"), 151, 15, QStringLiteral("UMSTinEURO")),
         T(QStringLiteral("Bestand"), 166, 0.5, 17, 5, QStringLiteral("[Zeilenbestand]")).money().bold(),
         line(0, topRule ? 0 : 6, ContentWidth, 0.3),
     };
@@ -145,8 +145,8 @@ ReportTemplate cashBook()
         T(QStringLiteral("Text"), 70, 0, 35, 5, QStringLiteral("[Text]")).wrap().rule(),
         T(QStringLiteral("Einnahme"), 105, 0, 18, 5, QStringLiteral("[IF(Minuskonto, null, Buchungsbetrag)]")).money().rule(),
         T(QStringLiteral("Ausgabe"), 123, 0, 18, 5, QStringLiteral("[IF(Minuskonto, Buchungsbetrag, null)]")).money().rule(),
-        T(QStringLiteral("UStProzent"), 141, 0, 11, 5, QStringLiteral("[UMSTinProzent]")).format(QStringLiteral("number")).right().rule(),
-        T(QStringLiteral("USt"), 152, 0, 14, 5, QStringLiteral("[UMSTinEURO]")).money().rule(),
+        T(QStringLiteral("UStProzent"), 141, 0, 10, 5, QStringLiteral("[UMSTinProzent]")).format(QStringLiteral("number")).right().rule(),
+        T(QStringLiteral("USt"), 151, 0, 15, 5, QStringLiteral("[UMSTinEURO]")).money().rule(),
         T(QStringLiteral("Bestand"), 166, 0, 17, 5, QStringLiteral("[Zeilenbestand]")).money().rule(),
     });
     r.data.push_back(rows);
