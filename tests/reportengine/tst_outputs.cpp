@@ -7,6 +7,7 @@
 #include "PageView.h"
 #include "PdfFileExport.h"
 #include "PreviewWindow.h"
+#include "PrinterOutput.h"
 #include "RtfExport.h"
 #include "ScriptedUiServices.h"
 #include "TestFiles.h"
@@ -14,6 +15,8 @@
 
 #include <QAction>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -137,6 +140,21 @@ private slots:
         QVERIFY(without.action(u"save"_s)->isEnabled());
         PreviewWindow with(m_report, ui, printer, m_exports, true, PreviewButtons{});
         QVERIFY(with.action(u"print"_s)->isEnabled());
+    }
+
+    void printingSendsThePageRangeAsOftenAsAsked()
+    {
+        if (QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty())
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(u"gedruckt.pdf"_s));
+        PrinterOutput::print(m_report, printer, 2, 3, 2);
+        QProcess info;
+        info.start(u"pdfinfo"_s, {printer.outputFileName()});
+        QVERIFY(info.waitForFinished());
+        QCOMPARE(QString::fromUtf8(info.readAllStandardOutput()).section(u"Pages:"_s, 1).section(u'\n', 0, 0).trimmed(), u"4"_s);
     }
 
     void loadShowsTheSavedReport()

@@ -161,6 +161,21 @@ private slots:
         QVERIFY(!m_f->reports->frReport1.hasPages());
     }
 
+    void expressionThatCannotBeEvaluatedShowsTheEngineErrorAndNoPreview()
+    {
+        QFile file(m_f->templatePath(QStringLiteral("Kassenbuch.frf")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray broken = file.readAll().replace("[BelegNr]", "[Belegnummer]");
+        file.close();
+        testfiles::writeBytes(file.fileName(), broken);
+        m_commands->Kassenbuch1Click();
+        QCOMPARE(m_f->previews, 0);
+        QCOMPARE(m_f->ui.shown.last().caption, u"Error"_s);
+        QCOMPARE(m_f->errors, QStringList{u"The object \"Beleg\" in the detail band cannot be evaluated: "
+                                          "\"[Belegnummer]\": unknown field \"Belegnummer\" in frDBDataSet1"_s});
+        QVERIFY(!m_f->data->KasseTable.isFiltered());
+    }
+
     void periodWithoutBookingsStillShowsTheReport()
     {
         m_period = Period{QDate(2006, 1, 1), QDate(2006, 1, 31)};
