@@ -109,12 +109,13 @@ int PageView::currentPage() const
     return std::clamp((verticalScrollBar()->value() + step / 3) / step, 0, m_report->pageCount() - 1);
 }
 
-void PageView::showPage(int page)
+void PageView::showPage(int page, double yMm)
 {
     if (!m_report || m_report->pages.empty())
         return;
     page = std::clamp(page, 0, m_report->pageCount() - 1);
-    verticalScrollBar()->setValue(pageTop(page) - Gap);
+    const int offset = yMm < 0 ? -Gap : int(yMm * m_scale) - viewport()->height() / 3;
+    verticalScrollBar()->setValue(pageTop(page) + std::max(-Gap, offset));
     viewport()->update();
     if (page != m_lastReported) {
         m_lastReported = page;

@@ -29,7 +29,8 @@ public:
     Fit fit() const { return m_fit; }
 
     int currentPage() const; // 0-based, the page at the top of the view
-    void showPage(int page);
+    // Scrolls to the page's top, or with yMm to that height of it (a third down the view).
+    void showPage(int page, double yMm = -1);
     // Marks items of pages; current is drawn stronger.
     void setHighlights(const QList<QPair<int, int>> &hits, QPair<int, int> current);
     int renderedPages() const { return m_renderCount; }

@@ -288,8 +288,11 @@ void PreviewWindow::showHit()
 {
     const QPair<int, int> current = m_hit >= 0 ? m_hits[m_hit] : QPair<int, int>{-1, -1};
     m_view->setHighlights(m_hits, current);
-    if (m_hit >= 0)
-        goToPage(current.first);
+    if (m_hit < 0)
+        return;
+    m_view->showPage(current.first, m_report.pages[size_t(current.first)].items[size_t(current.second)].y);
+    const QSignalBlocker block(m_pageBox);
+    m_pageBox->setValue(currentPage() + 1);
 }
 
 } // namespace kb::report

@@ -140,6 +140,27 @@ private slots:
         QCOMPARE(texts(r.pages[1], BandKind::GroupHeader), QStringList{u"B"_s});
     }
 
+    void groupKeptTogetherMovesWhole()
+    {
+        // 40 rows of group A fill most of the first page; B's 20 rows would be split.
+        std::vector<std::vector<Value>> data;
+        for (int i = 0; i < 60; ++i)
+            data.push_back({Value(qint64(i + 1)), Value(Money()), Value(i < 40 ? u"A"_s : u"B"_s)});
+        MemoryDataset rows({u"Nr"_s, u"Betrag"_s, u"Gruppe"_s}, data);
+        DatasetRegistry datasets;
+        datasets.add(u"D"_s, rows);
+        ReportTemplate t;
+        DataSection section;
+        section.groups.push_back(Group{u"Gruppe"_s, true, false, Band{5, {textObject({}, 0, 100, u"[Gruppe]"_s)}}, std::nullopt});
+        section.detail = Band{5, {textObject(u"Nr"_s, 0, 20, u"[Nr]"_s)}};
+        t.data.push_back(section);
+        const PreparedReport r = prepare(t, datasets, u"D"_s);
+        QCOMPARE(r.pageCount(), 2);
+        QCOMPARE(texts(r.pages[0], BandKind::Detail).size(), 40);
+        QCOMPARE(texts(r.pages[1], BandKind::GroupHeader), QStringList{u"B"_s});
+        QCOMPARE(texts(r.pages[1], BandKind::Detail).size(), 20);
+    }
+
     void wrappedTextStretchesItsBand()
     {
         MemoryDataset rows({u"Text"_s}, {{Value(u"kurz"_s)}, {Value(QString(40, u'x').split(QString()).join(u' '))}, {Value(u"kurz"_s)}});
