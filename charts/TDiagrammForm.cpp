@@ -404,6 +404,11 @@ void TDiagrammForm::pressPieButton()
     ToolButton14->setChecked(true);
 }
 
+void TDiagrammForm::setTitleText(const QString &text)
+{
+    EditTitle->setText(text);
+}
+
 void TDiagrammForm::SpinEdit1Change()
 {
     const int count = SpinEdit1->value();

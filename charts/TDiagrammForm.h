@@ -53,6 +53,8 @@ public:
     void writeCell(int column, int row, const QString &text);
     QString cell(int column, int row) const;
     void pressPieButton();
+    // Sets the "Titel:" field; its change handler makes it the chart's title.
+    void setTitleText(const QString &text);
 
     const Chart &chart() const { return m_chart; }
     const Series &LSeries() const { return m_line; }
