@@ -106,6 +106,7 @@ void AxisChartRenderer::drawAxes(QPainter &painter, const Frame &frame, const QR
 void AxisChartRenderer::drawBars(QPainter &painter, const Frame &frame) const
 {
     const double base = std::clamp(0.0, frame.values.minimum, frame.values.maximum);
+    const bool marks = marksFit(painter, frame);
     for (int i = 0; i < m_series.count(); ++i) {
         const ChartPoint &point = m_series.points()[i];
         const QPointF a = frame.map(i - barShare, point.value);
@@ -122,7 +123,7 @@ void AxisChartRenderer::drawBars(QPainter &painter, const Frame &frame) const
         }
         painter.setBrush(point.color);
         painter.drawRect(front);
-        if (m_series.marksVisible())
+        if (marks)
             drawMark(painter, QPointF(front.center().x(), front.top()), point);
     }
 }
@@ -136,6 +137,7 @@ void AxisChartRenderer::drawLine(QPainter &painter, const Frame &frame) const
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(line);
     const double size = ChartFonts::spacing(painter);
+    const bool marks = marksFit(painter, frame);
     for (int i = 0; i < m_series.count(); ++i) {
         const ChartPoint &point = m_series.points()[i];
         if (m_series.pointSymbolsVisible()) {
@@ -143,9 +145,20 @@ void AxisChartRenderer::drawLine(QPainter &painter, const Frame &frame) const
             painter.setBrush(point.color);
             painter.drawRect(QRectF(line[i] - QPointF(size, size), QSizeF(2 * size, 2 * size)));
         }
-        if (m_series.marksVisible())
+        if (marks)
             drawMark(painter, line[i] - QPointF(0, size), point);
     }
+}
+
+bool AxisChartRenderer::marksFit(QPainter &painter, const Frame &frame) const
+{
+    if (!m_series.marksVisible())
+        return false;
+    painter.save();
+    painter.setFont(ChartFonts::marks(painter));
+    const double needed = QFontMetricsF(painter.font()).height() * 1.5;
+    painter.restore();
+    return frame.map(1, 0).x() - frame.map(0, 0).x() >= needed;
 }
 
 // A mark: the point's value in a small box just above the point.

@@ -34,6 +34,8 @@ private:
     void drawBars(QPainter &painter, const Frame &frame) const;
     void drawLine(QPainter &painter, const Frame &frame) const;
     void drawMark(QPainter &painter, const QPointF &at, const ChartPoint &point) const;
+    // Marks are left out where categories are too narrow to hold them side by side.
+    bool marksFit(QPainter &painter, const Frame &frame) const;
 
     const Chart &m_chart;
     const Series &m_series;

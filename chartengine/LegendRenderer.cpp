@@ -22,18 +22,23 @@ QRectF LegendRenderer::draw(QPainter &painter, const QRectF &area) const
     painter.save();
     painter.setFont(ChartFonts::legend(painter));
     const bool beside = m_alignment == Legend::Alignment::Left || m_alignment == Legend::Alignment::Right;
-    const QList<Item> all = items(painter, area.width() * (beside ? 0.3 : 0.9));
+    const double height = lineHeight(painter);
+    const qsizetype limit = beside ? qsizetype(area.height() / height)
+                                   : qsizetype(area.height() * 0.25 / height + 1) * qsizetype(area.width() / height + 1);
+    const QList<Item> all = items(painter, area.width() * (beside ? 0.3 : 0.9), limit);
     const QRectF rest = all.isEmpty() ? area : beside ? drawColumn(painter, area, all) : drawRows(painter, area, all);
     painter.restore();
     return rest;
 }
 
-QList<LegendRenderer::Item> LegendRenderer::items(QPainter &painter, double maxTextWidth) const
+QList<LegendRenderer::Item> LegendRenderer::items(QPainter &painter, double maxTextWidth, qsizetype limit) const
 {
     const QFontMetricsF metrics(painter.font());
     const double box = lineHeight(painter);
     QList<Item> result;
     for (const ChartPoint &point : m_series.points()) {
+        if (result.size() >= limit)
+            break;
         const QString text = metrics.elidedText(point.label, Qt::ElideRight, std::max(maxTextWidth, box));
         const QColor color = m_series.kind() == Series::Kind::Line ? m_series.color() : point.color;
         result.append(Item{text, color, box * 1.5 + metrics.horizontalAdvance(text)});

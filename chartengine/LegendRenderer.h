@@ -26,7 +26,8 @@ private:
         double width;
     };
 
-    QList<Item> items(QPainter &painter, double maxTextWidth) const;
+    // The first items, no more than could fit in the legend's space.
+    QList<Item> items(QPainter &painter, double maxTextWidth, qsizetype limit) const;
     QRectF drawRows(QPainter &painter, const QRectF &area, const QList<Item> &items) const;
     QRectF drawColumn(QPainter &painter, const QRectF &area, const QList<Item> &items) const;
     void drawItem(QPainter &painter, const QPointF &topLeft, const Item &item) const;

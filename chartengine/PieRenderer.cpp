@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace kb {
 
@@ -45,6 +46,19 @@ struct Facet
     QColor color;
     double nearness() const { return -std::sin(qDegreesToRadians((from + to) / 2)); }
 };
+
+// The slices whose labels can be placed at all: the widest ones, as many as both sides of a
+// picture holding rowsPerSide labels above each other could take.
+QList<qsizetype> labelCandidates(const QList<PieRenderer::Slice> &slices, double rowsPerSide)
+{
+    QList<qsizetype> order(slices.size());
+    std::iota(order.begin(), order.end(), 0);
+    const qsizetype wanted = std::min(order.size(), 2 * (qsizetype(rowsPerSide) + 1));
+    std::partial_sort(order.begin(), order.begin() + wanted, order.end(),
+                      [&](qsizetype a, qsizetype b) { return slices[a].spanAngle > slices[b].spanAngle; });
+    order.resize(wanted);
+    return order;
+}
 
 } // namespace
 
@@ -92,15 +106,15 @@ PieRenderer::Geometry PieRenderer::geometry(const QPainter &painter, const QRect
     const double gap = ChartFonts::spacing(painter);
     const double padding = gap / 2;
     double widest = 0;
-    QList<QSizeF> sizes;
+    QList<std::optional<QSizeF>> sizes(geometry.slices.size());
+    geometry.labelTexts.resize(geometry.slices.size());
     if (m_series.marksVisible()) {
-        for (const Slice &slice : geometry.slices) {
-            const ChartPoint &point = m_series.points()[slice.point];
+        for (qsizetype i : labelCandidates(geometry.slices, area.height() / (metrics.height() + padding + gap))) {
+            const ChartPoint &point = m_series.points()[geometry.slices[i].point];
             const QString text = point.label.isEmpty() ? TextForms::plainNumber(point.value) : point.label;
-            geometry.labelTexts.append(metrics.elidedText(text, Qt::ElideRight, area.width() * 0.22));
-            sizes.append(QSizeF(metrics.horizontalAdvance(geometry.labelTexts.last()) + 2 * padding,
-                                metrics.height() + padding));
-            widest = std::max(widest, sizes.last().width());
+            geometry.labelTexts[i] = metrics.elidedText(text, Qt::ElideRight, area.width() * 0.22);
+            sizes[i] = QSizeF(metrics.horizontalAdvance(geometry.labelTexts[i]) + 2 * padding, metrics.height() + padding);
+            widest = std::max(widest, sizes[i]->width());
         }
     }
 
@@ -116,17 +130,37 @@ PieRenderer::Geometry PieRenderer::geometry(const QPainter &painter, const QRect
     geometry.top = QRectF(area.center().x() - radius, top, 2 * radius, 2 * radiusY);
 
     QList<PieLabelLayout::Label> labels;
-    for (qsizetype i = 0; i < sizes.size(); ++i) {
+    QList<qsizetype> labelled;
+    for (qsizetype i = 0; i < geometry.slices.size(); ++i) {
         const Slice &slice = geometry.slices[i];
         const double middle = slice.startAngle + slice.spanAngle / 2;
         const QPointF down(0, std::sin(qDegreesToRadians(middle)) < 0 ? geometry.depth / 2 : 0);
         geometry.anchors.append(onEllipse(geometry.top, middle) + down);
+        if (!sizes[i])
+            continue;
         // The label wants to sit a little outside the pie, along the slice's middle.
         const QPointF wanted = onEllipse(geometry.top.adjusted(-2 * gap, -2 * gap, 2 * gap, 2 * gap), middle) + down;
-        labels.append({wanted, std::cos(qDegreesToRadians(middle)) >= 0, sizes[i], slice.spanAngle});
+        labels.append({wanted, std::cos(qDegreesToRadians(middle)) >= 0, *sizes[i], slice.spanAngle});
+        labelled.append(i);
     }
-    geometry.labels = PieLabelLayout::place(labels, area, area.center().x(), gap);
+    const QList<std::optional<QRectF>> placed = PieLabelLayout::place(labels, area, area.center().x(), gap);
+    geometry.labels.resize(geometry.slices.size());
+    for (qsizetype k = 0; k < labelled.size(); ++k)
+        geometry.labels[labelled[k]] = placed[k];
     return geometry;
+}
+
+QList<PieRenderer::Piece> PieRenderer::pieces(const Geometry &geometry) const
+{
+    const double thinnest = qRadiansToDegrees(0.5 / std::max(1.0, geometry.top.width() / 2));
+    QList<Piece> result;
+    for (const Slice &slice : geometry.slices) {
+        if (!result.isEmpty() && result.last().spanAngle < thinnest && slice.spanAngle < thinnest)
+            result.last().spanAngle += slice.spanAngle;
+        else
+            result.append({slice.startAngle, slice.spanAngle, m_series.points()[slice.point].color});
+    }
+    return result;
 }
 
 void PieRenderer::draw(QPainter &painter, const QRectF &area) const
@@ -158,10 +192,11 @@ void PieRenderer::drawWall(QPainter &painter, const Geometry &geometry) const
             }
         }
     };
-    if (geometry.slices.isEmpty())
+    const QList<Piece> pieces = this->pieces(geometry);
+    if (pieces.isEmpty())
         addFacets(0, 360, Qt::lightGray);
-    for (const Slice &slice : geometry.slices)
-        addFacets(slice.startAngle, slice.startAngle + slice.spanAngle, m_series.points()[slice.point].color);
+    for (const Piece &piece : pieces)
+        addFacets(piece.startAngle, piece.startAngle + piece.spanAngle, piece.color);
     // Back to front, so that nearer pieces of the wall cover farther ones.
     std::stable_sort(facets.begin(), facets.end(),
                      [](const Facet &a, const Facet &b) { return a.nearness() < b.nearness(); });
@@ -180,10 +215,10 @@ void PieRenderer::drawWall(QPainter &painter, const Geometry &geometry) const
     bottom.arcTo(geometry.top.translated(down), 180, 180);
     painter.drawPath(bottom);
     QList<double> edges{180, 360};
-    for (const Slice &slice : geometry.slices)
-        edges.append(slice.startAngle);
+    for (const Piece &piece : pieces)
+        edges.append(piece.startAngle);
     for (double edge : edges) {
-        if (geometry.slices.size() > 1 || edge == 180 || edge == 360) {
+        if (pieces.size() > 1 || edge == 180 || edge == 360) {
             if (std::sin(qDegreesToRadians(edge)) <= 1e-9) {
                 const QPointF at = onEllipse(geometry.top, edge);
                 painter.drawLine(at, at + down);
@@ -195,19 +230,16 @@ void PieRenderer::drawWall(QPainter &painter, const Geometry &geometry) const
 void PieRenderer::drawTop(QPainter &painter, const Geometry &geometry) const
 {
     painter.setPen(QPen(outlineColor, 0));
-    if (geometry.slices.isEmpty()) {
-        painter.setBrush(Qt::white);
+    const QList<Piece> pieces = this->pieces(geometry);
+    if (pieces.size() <= 1) {
+        painter.setBrush(pieces.isEmpty() ? QColor(Qt::white) : pieces.first().color);
         painter.drawEllipse(geometry.top);
         return;
     }
-    for (const Slice &slice : geometry.slices) {
-        painter.setBrush(m_series.points()[slice.point].color);
-        if (geometry.slices.size() == 1) {
-            painter.drawEllipse(geometry.top);
-            continue;
-        }
+    for (const Piece &piece : pieces) {
+        painter.setBrush(piece.color);
         QPainterPath path(geometry.top.center());
-        path.arcTo(geometry.top, slice.startAngle, slice.spanAngle);
+        path.arcTo(geometry.top, piece.startAngle, piece.spanAngle);
         path.closeSubpath();
         painter.drawPath(path);
     }

@@ -42,7 +42,16 @@ public:
     void draw(QPainter &painter, const QRectF &area) const;
 
 private:
+    // Consecutive slices too thin to see are drawn as one piece in the colour of the first.
+    struct Piece
+    {
+        double startAngle;
+        double spanAngle;
+        QColor color;
+    };
+
     QList<Slice> slices() const;
+    QList<Piece> pieces(const Geometry &geometry) const;
     double flattening() const;
     double depthShare() const;
     void drawWall(QPainter &painter, const Geometry &geometry) const;
