@@ -41,6 +41,7 @@ private slots:
     void saveWritesTheChosenTypeWhateverTheName();
     void saveFailureIsShownAndLeavesNoFile();
     void defaultExtensionFollowsTheType();
+    void printGoesToTheProgramsPrinterWithoutADialog();
     void legendButtonsAndMenuEntries();
     void zoomInTwiceThenHundredPercentRestores();
     void dataTableTextByteForByte();
@@ -300,6 +301,16 @@ void TstDiagrammForm::defaultExtensionFollowsTheType()
     const QStringList expected{u"bmp"_s, u"emf"_s, u"wmf"_s, u"png"_s, u"svg"_s, u"pdf"_s};
     for (int index = 0; index < expected.size(); ++index)
         QCOMPARE(TDiagrammForm::PicSaveDlgTypeChange(index), expected[index]);
+}
+
+void TstDiagrammForm::printGoesToTheProgramsPrinterWithoutADialog()
+{
+    QTemporaryDir dir;
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setOutputFileName(dir.filePath(u"chart.pdf"_s));
+    control<QToolButton>(u"ToolButton13"_s)->click();
+    QCOMPARE(m_ui->shown.size(), 0);
+    QVERIFY(kb::testfiles::readBytes(dir.filePath(u"chart.pdf"_s)).startsWith("%PDF"));
 }
 
 void TstDiagrammForm::legendButtonsAndMenuEntries()
