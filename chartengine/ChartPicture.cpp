@@ -68,6 +68,13 @@ QByteArray pdf(const Chart &chart, QSize size)
     return bytes;
 }
 
+// The names under which office programs on Linux look for an enhanced metafile.
+QStringList emfMimeTypes()
+{
+    return {QStringLiteral("image/x-emf"), QStringLiteral("image/emf"),
+            QStringLiteral("application/x-openoffice-emf;windows_formatname=\"Image EMF\"")};
+}
+
 } // namespace
 
 QImage ChartPicture::bitmap(const Chart &chart, QSize size)
@@ -103,22 +110,14 @@ void ChartPicture::save(const Chart &chart, QSize size, PictureFormat format, co
         throw FileError::cannotCreate(path);
 }
 
-QStringList ChartPicture::metafileMimeTypes()
-{
-    return {QStringLiteral("image/x-emf"), QStringLiteral("image/emf"),
-            QStringLiteral("application/x-openoffice-emf;windows_formatname=\"Image EMF\""),
-            QStringLiteral("image/svg+xml"), QStringLiteral("image/png")};
-}
-
 QMimeData *ChartPicture::metafileMimeData(const Chart &chart, QSize size)
 {
     auto *data = new QMimeData;
     const QByteArray emf = encode(chart, size, PictureFormat::Emf);
-    const QStringList types = metafileMimeTypes();
-    for (qsizetype i = 0; i < 3; ++i)
-        data->setData(types[i], emf);
-    data->setData(types[3], encode(chart, size, PictureFormat::Svg));
-    data->setData(types[4], encode(chart, size, PictureFormat::Png));
+    for (const QString &type : emfMimeTypes())
+        data->setData(type, emf);
+    data->setData(QStringLiteral("image/svg+xml"), encode(chart, size, PictureFormat::Svg));
+    data->setData(QStringLiteral("image/png"), encode(chart, size, PictureFormat::Png));
     return data;
 }
 

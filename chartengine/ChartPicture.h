@@ -28,7 +28,6 @@ public:
 
     // Clipboard data for office programs: the enhanced metafile, SVG and PNG. The caller owns it.
     static QMimeData *metafileMimeData(const Chart &chart, QSize size);
-    static QStringList metafileMimeTypes();
 
     // Prints one page on the printer as it is set up, inside the chart's print margins.
     static void print(const Chart &chart, QPrinter &printer);

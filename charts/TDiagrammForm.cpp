@@ -291,10 +291,9 @@ QToolButton *TDiagrammForm::toolButton(const QString &name, const QString &hint,
     return button;
 }
 
-void TDiagrammForm::buildToolBar(QWidget &widget)
+void TDiagrammForm::buildToolBar(QToolBar &bar)
 {
     using Icon = ChartToolIcons::Kind;
-    auto &bar = static_cast<QToolBar &>(widget);
     bar.setIconSize(QSize(20, 20));
     bar.addWidget(toolButton(QStringLiteral("ToolButton12"), QStringLiteral("Speichern / Exportieren"), Icon::Save,
                              [this] { ToolButton12Click(); }));

@@ -17,6 +17,7 @@ class QPrinter;
 class QSpinBox;
 class QStatusBar;
 class QTableWidget;
+class QToolBar;
 class QToolButton;
 
 namespace kb {
@@ -104,7 +105,7 @@ private:
     class CellDelegate;
 
     void buildMenu();
-    void buildToolBar(QWidget &bar);
+    void buildToolBar(QToolBar &bar);
     QWidget *buildPanel();
     void connectHandlers();
     void rebuildChart();
