@@ -49,6 +49,12 @@ void fill(Chart &chart, Series::Kind kind, bool threeD)
     series.append(40, u"Erlöse"_s, QColor(40, 40, 200));
 }
 
+// The slices' colours in the metafile form 0x00BBGGRR.
+QList<quint32> sliceColors()
+{
+    return {0x002828C8, 0x0028A028, 0x00C82828};
+}
+
 quint32 u32(const QByteArray &bytes, qsizetype at)
 {
     return qFromLittleEndian<quint32>(bytes.constData() + at);
@@ -110,8 +116,11 @@ void TstMetafile::emfRecordsFormAWellBuiltFile()
     // Every object selected or deleted was created before and is not yet deleted.
     QSet<quint32> live;
     QSet<quint32> types;
+    QSet<quint32> brushColors;
     for (const Record &record : records) {
         types.insert(record.type);
+        if (record.type == Emf::CreateBrushIndirect)
+            brushColors.insert(u32(record.bytes, 16));
         const quint32 handle = record.bytes.size() >= 12 ? u32(record.bytes, 8) : 0;
         switch (record.type) {
         case Emf::CreatePen:
@@ -137,6 +146,9 @@ void TstMetafile::emfRecordsFormAWellBuiltFile()
         QVERIFY2(types.contains(Emf::PolyPolygon16), "3D walls and faces are polygons");
     if (Series::Kind(kind) == Series::Kind::Pie)
         QVERIFY(types.contains(Emf::BeginPath) && types.contains(Emf::EndPath) && types.contains(Emf::StrokeAndFillPath));
+
+    for (quint32 color : sliceColors())
+        QVERIFY2(brushColors.contains(color), "every slice is filled in its colour");
 
     // The title's first line is there as UTF-16 text.
     QStringList texts;
@@ -180,6 +192,7 @@ void TstMetafile::wmfRecordsFormAWellBuiltFile()
     qsizetype at = header + 18;
     quint16 function = 0xFFFF;
     int objects = 0;
+    QSet<quint32> brushColors;
     while (at < file.size()) {
         const quint32 words = u32(file, at);
         QVERIFY2(words >= 3 && at + words * 2 <= file.size(), qPrintable(u"bad record at %1"_s.arg(at)));
@@ -188,6 +201,8 @@ void TstMetafile::wmfRecordsFormAWellBuiltFile()
         largest = std::max(largest, words);
         if (function == Wmf::ExtTextOut)
             texts << file.mid(at + 14, u16(file, at + 10));
+        if (function == Wmf::CreateBrushIndirect)
+            brushColors.insert(u32(file, at + 8));
         if (function == Wmf::SelectObject)
             objects = std::max(objects, int(u16(file, at + 6)) + 1);
         at += words * 2;
@@ -201,6 +216,8 @@ void TstMetafile::wmfRecordsFormAWellBuiltFile()
     for (quint16 expected : {Wmf::CreatePenIndirect, Wmf::CreateBrushIndirect, Wmf::CreateFontIndirect,
                              Wmf::PolyPolygon, Wmf::ExtTextOut, Wmf::SelectObject})
         QVERIFY2(functions.contains(expected), qPrintable(u"no record 0x%1"_s.arg(expected, 0, 16)));
+    for (quint32 color : sliceColors())
+        QVERIFY2(brushColors.contains(color), "every slice is filled in its colour");
     // Text is in code page 1252: ü is one byte.
     QVERIFY(texts.contains(QByteArray("Konten\xFC" "bersicht")));
 }
