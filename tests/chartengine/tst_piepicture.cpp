@@ -1,5 +1,6 @@
 #include "Chart.h"
 #include "ChartPicture.h"
+#include "EmfPlayer.h"
 
 #include <QDir>
 #include <QImage>
@@ -22,6 +23,7 @@ private slots:
     void pieMatchesItsReference_data();
     void pieMatchesItsReference();
     void comparisonNoticesSwappedSlices();
+    void enhancedMetafileDrawsThePicture();
 };
 
 namespace {
@@ -29,9 +31,8 @@ namespace {
 const QSize pictureSize(160, 120);
 
 // No text: fonts differ between machines, the geometry must not.
-QImage pie(bool threeD, bool swapped = false)
+void fillPie(Chart &chart, bool threeD, bool swapped)
 {
-    Chart chart;
     chart.legend.visible = false;
     chart.frameVisible = false;
     chart.view3D.enabled = threeD;
@@ -44,6 +45,12 @@ QImage pie(bool threeD, bool swapped = false)
         std::swap(slices[0], slices[1]);
     for (const auto &[value, color] : slices)
         series.append(value, QString(), color);
+}
+
+QImage pie(bool threeD, bool swapped = false)
+{
+    Chart chart;
+    fillPie(chart, threeD, swapped);
     return kb::ChartPicture::bitmap(chart, pictureSize);
 }
 
@@ -97,6 +104,18 @@ void TstPiePicture::comparisonNoticesSwappedSlices()
 {
     for (bool threeD : {true, false})
         QVERIFY(differingShare(pie(threeD), pie(threeD, true)) > tolerated * 5);
+}
+
+// The metafile played back shows what the bitmap shows: same places, colours and order.
+void TstPiePicture::enhancedMetafileDrawsThePicture()
+{
+    for (bool threeD : {true, false}) {
+        Chart chart;
+        fillPie(chart, threeD, false);
+        const QImage played = EmfPlayer::play(kb::ChartPicture::encode(chart, pictureSize, kb::PictureFormat::Emf), pictureSize);
+        const double share = differingShare(played, kb::ChartPicture::bitmap(chart, pictureSize));
+        QVERIFY2(share <= 0.03, qPrintable(u"%1 % of the pixels differ"_s.arg(share * 100)));
+    }
 }
 
 QTEST_MAIN(TstPiePicture)
