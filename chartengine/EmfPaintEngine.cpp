@@ -238,6 +238,22 @@ void EmfPaintEngine::writeImage(const QRect &target, const QImage &image)
     finish(at);
 }
 
+void EmfPaintEngine::writeSaveState()
+{
+    simple(SaveDc, {});
+}
+
+void EmfPaintEngine::writeRestoreState()
+{
+    simple(RestoreDc, {quint32(-1)});
+}
+
+void EmfPaintEngine::writeIntersectClip(const QRect &rect)
+{
+    // Right and bottom edges lie outside the clip.
+    simple(IntersectClipRect, {quint32(rect.left()), quint32(rect.top()), quint32(rect.right() + 1), quint32(rect.bottom() + 1)});
+}
+
 void EmfPaintEngine::writePath(const QPainterPath &path, bool fill, bool stroke)
 {
     simple(BeginPath, {});

@@ -20,7 +20,8 @@ public:
         SetBkMode = 18, SetPolyFillMode = 19, SetTextAlign = 22, SetTextColor = 24, MoveToEx = 27,
         SelectObject = 37, CreatePen = 38, CreateBrushIndirect = 39, DeleteObject = 40, LineTo = 54,
         BeginPath = 59, EndPath = 60, CloseFigure = 61, FillPath = 62, StrokeAndFillPath = 63, StrokePath = 64,
-        StretchDiBits = 81, ExtCreateFontIndirectW = 82, ExtTextOutW = 84
+        StretchDiBits = 81, ExtCreateFontIndirectW = 82, ExtTextOutW = 84, IntersectClipRect = 30, SaveDc = 33,
+        RestoreDc = 34
     };
 
 protected:
@@ -39,6 +40,9 @@ protected:
     void writeText(QPoint baseline, const QString &text, const QList<int> &advances) override;
     void writeImage(const QRect &target, const QImage &image) override;
     void writePath(const QPainterPath &path, bool fill, bool stroke) override;
+    void writeSaveState() override;
+    void writeRestoreState() override;
+    void writeIntersectClip(const QRect &rect) override;
 
 private:
     // Starts a record; finish() writes its size once its parameters are there.

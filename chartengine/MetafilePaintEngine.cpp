@@ -89,6 +89,9 @@ bool MetafilePaintEngine::begin(QPaintDevice *device)
     m_selectedFont = {};
     m_textColor.reset();
     m_fillRule.reset();
+    m_clip.reset();
+    m_clipChanged = false;
+    m_clipWritten = false;
     m_usedHandles.clear();
     m_highestHandle = 0;
     writeHeader();
@@ -98,6 +101,8 @@ bool MetafilePaintEngine::begin(QPaintDevice *device)
 
 bool MetafilePaintEngine::end()
 {
+    if (m_clipWritten)
+        writeRestoreState();
     writeEnd();
     setActive(false);
     return true;
@@ -114,6 +119,49 @@ void MetafilePaintEngine::updateState(const QPaintEngineState &state)
         m_font = state.font();
     if (flags & DirtyTransform)
         m_transform = state.transform();
+    if (flags & (DirtyClipRegion | DirtyClipPath | DirtyClipEnabled))
+        updateClip(state);
+}
+
+void MetafilePaintEngine::updateClip(const QPaintEngineState &state)
+{
+    const DirtyFlags flags = state.state();
+    std::optional<QRect> clip;
+    if (state.isClipEnabled() && state.clipOperation() != Qt::NoClip) {
+        const QRectF logical = flags & DirtyClipPath ? state.clipPath().boundingRect()
+                                                     : QRectF(state.clipRegion().boundingRect());
+        clip = m_transform.mapRect(logical).toAlignedRect();
+        if (state.clipOperation() == Qt::IntersectClip && m_clip)
+            clip = *clip & *m_clip;
+    }
+    if (clip != m_clip) {
+        m_clip = clip;
+        m_clipChanged = true;
+    }
+}
+
+void MetafilePaintEngine::applyClip()
+{
+    if (!m_clipChanged)
+        return;
+    m_clipChanged = false;
+    if (m_clipWritten) {
+        writeRestoreState();
+        m_clipWritten = false;
+        // The restored state selects what was selected at the save: select the current objects
+        // again, and write text colour and fill rule anew when next needed.
+        for (int handle : {m_selectedPen.handle, m_selectedBrush.handle, m_selectedFont.handle}) {
+            if (handle >= 0)
+                writeSelect(handle);
+        }
+        m_textColor.reset();
+        m_fillRule.reset();
+    }
+    if (m_clip) {
+        writeSaveState();
+        writeIntersectClip(*m_clip);
+        m_clipWritten = true;
+    }
 }
 
 std::optional<QColor> MetafilePaintEngine::brushColor() const
@@ -231,11 +279,13 @@ void MetafilePaintEngine::drawFilledAndStroked(const QPainterPath &devicePath)
 
 void MetafilePaintEngine::drawPath(const QPainterPath &path)
 {
+    applyClip();
     drawFilledAndStroked(m_transform.map(path));
 }
 
 void MetafilePaintEngine::drawPolygon(const QPointF *points, int pointCount, PolygonDrawMode mode)
 {
+    applyClip();
     const QPolygon polygon = m_transform.map(QPolygonF(QList<QPointF>(points, points + pointCount))).toPolygon();
     if (mode == PolylineMode) {
         if (!strokePen())
@@ -257,6 +307,7 @@ void MetafilePaintEngine::drawTextItem(const QPointF &position, const QTextItem 
     const QString text = textItem.text();
     if (text.isEmpty())
         return;
+    applyClip();
     const QFont font(textItem.font(), m_device);
     select(m_selectedFont, fontSpec(font), [this](int handle, const FontSpec &spec) { writeCreateFont(handle, spec); });
     if (m_textColor != m_pen.color()) {
@@ -281,6 +332,7 @@ void MetafilePaintEngine::drawImage(const QRectF &target, const QImage &image, c
 {
     if (image.isNull())
         return;
+    applyClip();
     writeImage(m_transform.mapRect(target).toRect(), image.copy(source.toRect()));
 }
 

@@ -17,8 +17,7 @@ namespace kb {
 // What a metafile paint engine shares: QPainter's state turned into the drawing objects of the
 // picture (pens, brushes, fonts, created once, selected and deleted when replaced) and every
 // drawing call turned into polygons, polylines, paths, text and images in picture pixels.
-// Subclasses write the records of their format. Clipping is not recorded: the chart keeps its
-// drawing inside its own rectangle.
+// Subclasses write the records of their format. A clip is recorded as the rectangle around it.
 class MetafilePaintEngine : public QPaintEngine
 {
 public:
@@ -79,6 +78,10 @@ protected:
     virtual void writePolyline(const QPolygon &polyline) = 0;
     virtual void writeText(QPoint baseline, const QString &text, const QList<int> &advances) = 0;
     virtual void writeImage(const QRect &target, const QImage &image) = 0;
+    virtual void writeSaveState() = 0;
+    // Restores the state saved last, which also selects the drawing objects selected then.
+    virtual void writeRestoreState() = 0;
+    virtual void writeIntersectClip(const QRect &rect) = 0;
     // A path in picture pixels, filled with the selected brush and/or outlined with the selected
     // pen. Formats without paths draw its fill as polygons and its outline as polylines.
     virtual void writePath(const QPainterPath &path, bool fill, bool stroke);
@@ -104,6 +107,9 @@ private:
     std::optional<QColor> brushColor() const;
     std::optional<QPen> strokePen() const;
     void drawFilledAndStroked(const QPainterPath &devicePath);
+    void updateClip(const QPaintEngineState &state);
+    // Writes the clip QPainter asked for before the next drawing.
+    void applyClip();
 
     QSize m_size;
     RecordBuffer m_out;
@@ -117,6 +123,9 @@ private:
     Selected<FontSpec> m_selectedFont;
     std::optional<QColor> m_textColor;
     std::optional<Qt::FillRule> m_fillRule;
+    std::optional<QRect> m_clip;
+    bool m_clipChanged = false;
+    bool m_clipWritten = false;
     QSet<int> m_usedHandles;
     int m_highestHandle = 0;
 };

@@ -208,4 +208,19 @@ void WmfPaintEngine::writeImage(const QRect &target, const QImage &image)
     finish(at);
 }
 
+void WmfPaintEngine::writeSaveState()
+{
+    simple(SaveDc, {});
+}
+
+void WmfPaintEngine::writeRestoreState()
+{
+    simple(RestoreDc, {-1});
+}
+
+void WmfPaintEngine::writeIntersectClip(const QRect &rect)
+{
+    simple(IntersectClipRect, {qint16(rect.bottom() + 1), qint16(rect.right() + 1), qint16(rect.top()), qint16(rect.left())});
+}
+
 } // namespace kb

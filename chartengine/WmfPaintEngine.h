@@ -19,7 +19,8 @@ public:
         Eof = 0x0000, SetBkMode = 0x0102, SetPolyFillMode = 0x0106, SelectObject = 0x012D, SetTextAlign = 0x012E,
         DeleteObject = 0x01F0, SetTextColor = 0x0209, SetWindowOrg = 0x020B, SetWindowExt = 0x020C,
         CreatePenIndirect = 0x02FA, CreateFontIndirect = 0x02FB, CreateBrushIndirect = 0x02FC, Polyline = 0x0325,
-        PolyPolygon = 0x0538, ExtTextOut = 0x0A32, StretchDib = 0x0F43
+        PolyPolygon = 0x0538, ExtTextOut = 0x0A32, StretchDib = 0x0F43, SaveDc = 0x001E, RestoreDc = 0x0127,
+        IntersectClipRect = 0x0416
     };
     static constexpr quint32 placeableKey = 0x9AC6CDD7;
     static constexpr qsizetype placeableSize = 22;
@@ -39,6 +40,9 @@ protected:
     void writePolyline(const QPolygon &polyline) override;
     void writeText(QPoint baseline, const QString &text, const QList<int> &advances) override;
     void writeImage(const QRect &target, const QImage &image) override;
+    void writeSaveState() override;
+    void writeRestoreState() override;
+    void writeIntersectClip(const QRect &rect) override;
 
 private:
     qsizetype start(Record function);

@@ -28,6 +28,7 @@ private slots:
     void emfRecordsFormAWellBuiltFile();
     void wmfRecordsFormAWellBuiltFile_data();
     void wmfRecordsFormAWellBuiltFile();
+    void zoomedPieIsClippedToItsArea();
     void svgAndPdfAreReadBack();
     void bitmapHasAWhiteGround();
     void saveWritesTheFormatWhateverTheName();
@@ -220,6 +221,30 @@ void TstMetafile::wmfRecordsFormAWellBuiltFile()
         QVERIFY2(brushColors.contains(color), "every slice is filled in its colour");
     // Text is in code page 1252: ü is one byte.
     QVERIFY(texts.contains(QByteArray("Konten\xFC" "bersicht")));
+}
+
+void TstMetafile::zoomedPieIsClippedToItsArea()
+{
+    using Emf = kb::EmfPaintEngine;
+    Chart chart;
+    fill(chart, Series::Kind::Pie, true);
+    chart.zoomPercent(140);
+    const QByteArray file = ChartPicture::encode(chart, pictureSize, PictureFormat::Emf);
+    int depth = 0;
+    QList<QRect> clips;
+    for (qsizetype at = 0; at < file.size(); at += u32(file, at + 4)) {
+        switch (u32(file, at)) {
+        case Emf::SaveDc: ++depth; break;
+        case Emf::RestoreDc: QVERIFY(--depth >= 0); break;
+        case Emf::IntersectClipRect:
+            clips << QRect(QPoint(u32(file, at + 8), u32(file, at + 12)), QPoint(u32(file, at + 16) - 1, u32(file, at + 20) - 1));
+            break;
+        }
+    }
+    QCOMPARE(depth, 0);
+    QVERIFY(!clips.isEmpty());
+    for (const QRect &clip : clips)
+        QVERIFY(QRect(QPoint(0, 0), pictureSize).contains(clip) && clip.top() > 0);
 }
 
 void TstMetafile::svgAndPdfAreReadBack()
