@@ -1,4 +1,5 @@
 #include "Chart.h"
+#include "ChartData.h"
 #include "ChartPicture.h"
 #include "Errors.h"
 #include "PieLabelLayout.h"
@@ -28,6 +29,8 @@ private slots:
     void pieLabelsNeverOverlapNorLeaveTheArea();
     void pieSlicesFollowThePositiveValues();
     void layoutLeavesOutTheLightestLabelsWhenASideIsFull();
+    void chartDataDrawsInsideItsRectangle_data();
+    void chartDataDrawsInsideItsRectangle();
 };
 
 namespace {
@@ -213,6 +216,41 @@ void TstChart::layoutLeavesOutTheLightestLabelsWhenASideIsFull()
     QVERIFY(placed[2].has_value());
     QVERIFY(!placed[0]->intersects(*placed[2]));
     QVERIFY(QRectF(0, 0, 100, 100).contains(*placed[0]) && QRectF(0, 0, 100, 100).contains(*placed[2]));
+}
+
+void TstChart::chartDataDrawsInsideItsRectangle_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("pie") << int(Series::Kind::Pie);
+    QTest::newRow("bars") << int(Series::Kind::Bar);
+}
+
+void TstChart::chartDataDrawsInsideItsRectangle()
+{
+    QFETCH(int, kind);
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    kb::ChartData data;
+    data.kind = Series::Kind(kind);
+    data.labels = QStringList{u"Bar"_s, u"Bank"_s};
+    data.values = {3, 1};
+    data.colors = {QColor(255, 0, 0)};  // the second colour comes from the palette
+    const QRect rect(50, 40, 200, 120);
+    data.draw(painter, rect);
+    painter.end();
+    int red = 0;
+    int green = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (!rect.contains(x, y))
+                QVERIFY2(pixel == QColor(Qt::white), qPrintable(u"drawn outside at %1, %2"_s.arg(x).arg(y)));
+            red += pixel == QColor(255, 0, 0);
+            green += pixel == QColor(0, 128, 0);
+        }
+    }
+    QVERIFY(red > green && green > 0);
 }
 
 QTEST_MAIN(TstChart)
