@@ -1,5 +1,6 @@
 #include "ScriptedUiServices.h"
 #include "TDiagrammForm.h"
+#include "UiCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +84,7 @@ void TstDiagrammForm::cleanup()
     m_form.reset();
     m_printer.reset();
     m_ui.reset();
+    kb::test::verifyNoUiProblems();
 }
 
 // Selects the cell (grid row numbering: 1 is the first data row) and opens its editor.
@@ -135,7 +137,7 @@ void TstDiagrammForm::loneMinusShowsOneErrorThenTheNumberCounts()
     startEditing(1, 1);
     type(u"-"_s);
     QCoreApplication::processEvents();
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error), QStringList{u"'-' ist kein gültiger Gleitkommawert."_s});
+    QCOMPARE(m_ui->takeErrors(), QStringList{u"'-' ist kein gültiger Gleitkommawert."_s});
     QCOMPARE(m_form->PSeries().points()[0].value, 10.0);
     type(u"5"_s);
     QCoreApplication::processEvents();
@@ -154,7 +156,7 @@ void TstDiagrammForm::fastTypingShowsNoErrorForATextThatBecameANumber()
     // Two commas typed fast: the text stays wrong, one box tells it.
     type(u",1,"_s);
     QCoreApplication::processEvents();
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error), QStringList{u"'-5,1,' ist kein gültiger Gleitkommawert."_s});
+    QCOMPARE(m_ui->takeErrors(), QStringList{u"'-5,1,' ist kein gültiger Gleitkommawert."_s});
     QCOMPARE(m_form->PSeries().points()[0].value, -5.1);
 }
 
@@ -291,7 +293,7 @@ void TstDiagrammForm::saveFailureIsShownAndLeavesNoFile()
     m_ui->fileNames << path;
     m_ui->selectedFilters << u"Erweiterte Metadateien (*.emf)"_s;
     control(u"Speichernunter1"_s)->trigger();
-    QCOMPARE(m_ui->texts(ScriptedUiServices::Kind::Error),
+    QCOMPARE(m_ui->takeErrors(),
              QStringList{u"Datei %1 kann nicht erstellt werden."_s.arg(path)});
     QCOMPARE(kb::testfiles::tree(dir.path()), QStringList());
 }
