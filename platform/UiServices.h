@@ -16,7 +16,7 @@ struct SaveOptions
     bool confirmOverwrite = true; // ask before an existing file is chosen
     // When given, the default suffix follows the file type the user picks (its index in the
     // filter list), as with a type-change handler of the dialog.
-    std::function<QString(int filterIndex)> suffixForFilter;
+    std::function<QString(int filterIndex)> suffixForFilter = {};
 };
 
 // Every question and message the system puts to the user goes through this seam: the program
