@@ -2,8 +2,10 @@
 
 #include "ApplicationContext.h"
 #include "BackupCommands.h"
+#include "ChartCommands.h"
 #include "CommandRegistry.h"
 #include "MasterDataCommands.h"
+#include "ReportCommands.h"
 #include "ExportCommands.h"
 #include "SearchCommands.h"
 #include "TDataForm.h"
@@ -46,6 +48,8 @@ void Program::installCommands()
     BackupCommands::install(*m_context);
     SearchCommands::install(*m_context);
     ExportCommands::install(*m_context);
+    ReportCommands::install(*m_context);
+    ChartCommands::install(*m_context);
 }
 
 void Program::show()

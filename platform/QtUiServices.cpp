@@ -192,6 +192,11 @@ QString QtUiServices::saveFileName(const QString &title, const QString &director
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFilter(filter);
     dialog.setDefaultSuffix(options.defaultSuffix);
+    if (options.suffixForFilter) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &options](const QString &chosen) {
+            dialog.setDefaultSuffix(options.suffixForFilter(int(dialog.nameFilters().indexOf(chosen))));
+        });
+    }
     dialog.selectFile(defaultName);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Speichern"));
     const QString path = chosenPath(dialog);

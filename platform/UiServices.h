@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 
 namespace kb {
@@ -12,6 +14,9 @@ struct SaveOptions
 {
     QString defaultSuffix;        // added when the chosen name has none, e.g. "csv"
     bool confirmOverwrite = true; // ask before an existing file is chosen
+    // When given, the default suffix follows the file type the user picks (its index in the
+    // filter list), as with a type-change handler of the dialog.
+    std::function<QString(int filterIndex)> suffixForFilter = {};
 };
 
 // Every question and message the system puts to the user goes through this seam: the program
