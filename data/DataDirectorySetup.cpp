@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "SchemaCatalogue.h"
+#include "StandardTemplates.h"
 #include "Statement.h"
 
 #include <QDir>
@@ -96,6 +97,7 @@ void DataDirectorySetup::create(const QString &programDirectory)
         Transaction transaction(db);
         insertSampleRows(db);
         transaction.commit();
+        StandardTemplates::writeMissing(staging);
     } catch (...) {
         QDir(staging).removeRecursively();
         throw;

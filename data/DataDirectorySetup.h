@@ -5,7 +5,8 @@
 namespace kb {
 
 // Makes a fresh Data/ directory: the eight empty tables, the company "Beispielfirma", a small
-// standard chart of accounts and a few standard texts. Never touches an existing Data/.
+// standard chart of accounts, a few standard texts and the four report templates. Never touches
+// an existing Data/.
 class DataDirectorySetup
 {
 public:

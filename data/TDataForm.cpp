@@ -3,6 +3,7 @@
 #include "DataDirectorySetup.h"
 #include "Database.h"
 #include "Errors.h"
+#include "ReportComponents.h"
 #include "UiServices.h"
 #include "Vat.h"
 

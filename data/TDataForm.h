@@ -17,6 +17,7 @@
 namespace kb {
 
 class Database;
+class ReportComponents;
 class UiServices;
 
 // The values of the last stored booking in the field text forms, offered as entry defaults.
@@ -108,6 +109,10 @@ public:
     DataSource BKasseSource;
     DataSource MailSource;
     DataSource SQLSource;
+
+    // frReport1 with its datasets and export formats; made on first use by the report commands,
+    // since the report object needs the program's formats and printer.
+    std::unique_ptr<ReportComponents> Reports;
 
 private:
     void KasseTableAfterInsert(Table &table);
