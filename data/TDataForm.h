@@ -122,6 +122,7 @@ private:
     void KontenTableAfterInsert(Table &table);
     void KontenTableBeforePost(Table &table);
     void GrpLinkTableBeforePost(Table &table);
+    void BKasseTableBeforePost(Table &table);
     void FirmaTableBeforeDelete(Table &table);
 
     void bindCursors();
