@@ -48,10 +48,11 @@ private:
     Check m_check;
 };
 
-void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
+             const QString &button = QStringLiteral("OK"))
 {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(button, QMessageBox::AcceptRole);
     box.exec();
 }
 
@@ -91,6 +92,11 @@ void QtUiServices::warning(const QString &text)
 void QtUiServices::information(const QString &text)
 {
     showBox(m_parent, QMessageBox::Information, informationCaption(), text);
+}
+
+void QtUiServices::warningWithYes(const QString &text)
+{
+    showBox(m_parent, QMessageBox::Warning, warningCaption(), text, QStringLiteral("&Ja"));
 }
 
 void QtUiServices::message(const QString &text)

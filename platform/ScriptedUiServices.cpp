@@ -120,6 +120,11 @@ void ScriptedUiServices::information(const QString &text)
     record(Kind::Information, informationCaption(), text);
 }
 
+void ScriptedUiServices::warningWithYes(const QString &text)
+{
+    record(Kind::Warning, warningCaption(), text, QStringLiteral("&Ja"));
+}
+
 void ScriptedUiServices::message(const QString &text)
 {
     record(Kind::Message, programTitle(), text);

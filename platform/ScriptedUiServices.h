@@ -72,6 +72,8 @@ public:
     bool confirm(const QString &text) override;
     void warning(const QString &text) override;
     void information(const QString &text) override;
+    // Recorded as a warning with "&Ja" as its preset.
+    void warningWithYes(const QString &text) override;
     void message(const QString &text) override;
     void showError(const QString &text) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &defaultText,

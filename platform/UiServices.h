@@ -33,6 +33,8 @@ public:
     virtual bool confirm(const QString &text) = 0;
     virtual void warning(const QString &text) = 0;
     virtual void information(const QString &text) = 0;
+    // A warning the user acknowledges with a single "&Ja" button.
+    virtual void warningWithYes(const QString &text) = 0;
     // A plain message without icon, captioned with the program's title.
     virtual void message(const QString &text) = 0;
     // The general error display: error icon, "OK", the program's title, errorDisplayText().
