@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "ApplicationContext.h"
+#include "CashCountCommands.h"
 #include "CommandRegistry.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
@@ -38,6 +39,7 @@ Clock &Program::systemClock()
 // Each subsystem installs its own commands, one line each.
 void Program::installCommands()
 {
+    CashCountCommands::install(*m_context);
 }
 
 void Program::show()
