@@ -25,7 +25,7 @@ namespace kb {
 namespace {
 
 constexpr int CoinRows = 8;
-const QSize PictureSize(44, 25);
+const QSize PictureSize(53, 30);
 
 QString templateFile()
 {
@@ -100,7 +100,7 @@ void TBKasseEditForm::addCounts(QVBoxLayout &layout)
 {
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(3);
+    grid->setVerticalSpacing(6);
     int index = 0;
     for (const CashCount::Denomination &denomination : CashCount::denominations()) {
         const int row = index < CoinRows ? index : index - CoinRows;

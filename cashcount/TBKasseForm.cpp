@@ -90,7 +90,7 @@ QPushButton *TBKasseForm::addButton(const QString &objectName, const QString &ca
     auto *button = new QPushButton(caption, this);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
-    button->setFixedWidth(190);
+    button->setFixedWidth(172);
     CommandGuard::connect(button, m_context.ui, std::move(handler));
     return button;
 }
