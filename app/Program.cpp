@@ -3,6 +3,7 @@
 #include "ApplicationContext.h"
 #include "CashCountCommands.h"
 #include "CommandRegistry.h"
+#include "MasterDataCommands.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
 
@@ -39,6 +40,7 @@ Clock &Program::systemClock()
 // Each subsystem installs its own commands, one line each.
 void Program::installCommands()
 {
+    MasterDataCommands::install(*m_context);
     CashCountCommands::install(*m_context);
 }
 

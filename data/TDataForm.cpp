@@ -99,6 +99,8 @@ void TDataForm::attachHandlers()
     KontenTable.beforePost = [this](Table &t) { KontenTableBeforePost(t); };
     GrpLinkTable.beforePost = [this](Table &t) { GrpLinkTableBeforePost(t); };
     BKasseTable.beforePost = [this](Table &t) { BKasseTableBeforePost(t); };
+    KontenTable.beforeDelete = [this](Table &t) { KontenTableBeforeDelete(t); };
+    GruppenTable.beforeDelete = [this](Table &t) { GruppenTableBeforeDelete(t); };
 }
 
 QList<Table *> TDataForm::tablesInOpeningOrder()
@@ -333,6 +335,34 @@ void TDataForm::GrpLinkTableBeforePost(Table &table)
 void TDataForm::BKasseTableBeforePost(Table &table)
 {
     CashCount::completeBeforePost(table);
+}
+
+// Reports, overviews, charts and the export join bookings with their account: deleting an account
+// in use would make its bookings drop out of all of them without a word.
+void TDataForm::KontenTableBeforeDelete(Table &table)
+{
+    const int bookings = bookingsOfAccount(table.fieldByName(QStringLiteral("KontoNr")).asInteger());
+    if (bookings > 0)
+        throw Error(QStringLiteral("Das Konto %1 kann nicht gelöscht werden, weil es noch in %2 Buchung(en) verwendet wird.")
+                        .arg(table.fieldByName(QStringLiteral("Kontoname")).asString())
+                        .arg(bookings));
+}
+
+int TDataForm::bookingsOfAccount(qint64 kontoNr)
+{
+    Query.setSql({QStringLiteral("Select count(*) as anzahl from \"Kasse.adt\" where KontoID=%1").arg(kontoNr)});
+    Query.open();
+    const int count = Query.fieldByName(QStringLiteral("anzahl")).asInteger();
+    Query.close();
+    return count;
+}
+
+// A group goes with its links, and only with its own: the link cursor follows the group.
+void TDataForm::GruppenTableBeforeDelete(Table &)
+{
+    GrpLinkTable.last();
+    while (GrpLinkTable.recordCount() > 0)
+        GrpLinkTable.deleteRecord();
 }
 
 void TDataForm::FirmaTableBeforeDelete(Table &)

@@ -123,6 +123,8 @@ private:
     void KontenTableBeforePost(Table &table);
     void GrpLinkTableBeforePost(Table &table);
     void BKasseTableBeforePost(Table &table);
+    void KontenTableBeforeDelete(Table &table);
+    void GruppenTableBeforeDelete(Table &table);
     void FirmaTableBeforeDelete(Table &table);
 
     void bindCursors();
@@ -138,6 +140,8 @@ private:
     void resolveAccount();
     bool locateAccount(const Field &kontoId);
     Money openSum(const QString &statement);
+    // The number of bookings of every company that name the account.
+    int bookingsOfAccount(qint64 kontoNr);
     void writeFailedStatement(const QString &statement) const;
 
     // The position in the journal of KasseTable's current booking; 0 when it cannot be told.

@@ -75,9 +75,19 @@ QString chosenPath(ChooserDialog &dialog)
 
 bool QtUiServices::confirm(const QString &text)
 {
+    return ask(text, QStringLiteral("&Ja"), QStringLiteral("&Nein"));
+}
+
+bool QtUiServices::confirmOkCancel(const QString &text)
+{
+    return ask(text, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
+}
+
+bool QtUiServices::ask(const QString &text, const QString &accept, const QString &decline)
+{
     QMessageBox box(QMessageBox::Question, confirmationCaption(), text, QMessageBox::NoButton, m_parent);
-    QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    QPushButton *yes = box.addButton(accept, QMessageBox::YesRole);
+    QPushButton *no = box.addButton(decline, QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

@@ -17,6 +17,7 @@ public:
     void setParentWindow(QWidget *parent) { m_parent = parent; }
 
     bool confirm(const QString &text) override;
+    bool confirmOkCancel(const QString &text) override;
     void warning(const QString &text) override;
     void information(const QString &text) override;
     void warningWithYes(const QString &text) override;
@@ -34,6 +35,7 @@ public:
     int runModal(QDialog &dialog) override;
 
 private:
+    bool ask(const QString &text, const QString &accept, const QString &decline);
     bool acceptsDirectory(const QString &path);
     bool acceptsFile(const QString &path, bool mustExist, bool confirmOverwrite);
 

@@ -110,6 +110,11 @@ bool ScriptedUiServices::confirm(const QString &text)
     return take(confirmations, QStringLiteral("the question \"%1\"").arg(text));
 }
 
+bool ScriptedUiServices::confirmOkCancel(const QString &text)
+{
+    return confirm(text);
+}
+
 void ScriptedUiServices::warning(const QString &text)
 {
     record(Kind::Warning, warningCaption(), text);

@@ -39,7 +39,7 @@ public:
         explicit Unanswered(const QString &question);
     };
 
-    QList<bool> confirmations;
+    QList<bool> confirmations;             // answers both "&Ja"/"&Nein" and "OK"/"Abbrechen" questions
     QList<std::optional<QString>> inputs;  // std::nullopt cancels the input box
     QStringList directories;               // an empty entry cancels
     QStringList fileNames;                 // for open and save dialogs; an empty entry cancels
@@ -70,6 +70,7 @@ public:
     ~ScriptedUiServices() override;
 
     bool confirm(const QString &text) override;
+    bool confirmOkCancel(const QString &text) override;
     void warning(const QString &text) override;
     void information(const QString &text) override;
     // Recorded as a warning with "&Ja" as its preset.

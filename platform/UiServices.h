@@ -31,6 +31,8 @@ public:
 
     // A question with "&Ja" and "&Nein"; true only for "&Ja".
     virtual bool confirm(const QString &text) = 0;
+    // A question with "OK" and "Abbrechen"; true only for "OK".
+    virtual bool confirmOkCancel(const QString &text) = 0;
     virtual void warning(const QString &text) = 0;
     virtual void information(const QString &text) = 0;
     // A warning the user acknowledges with a single "&Ja" button.

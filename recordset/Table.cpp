@@ -301,7 +301,7 @@ void Table::deleteRecord()
         return;
     }
     if (recordCount() == 0)
-        fail(QStringLiteral("Die Operation ist bei einer leeren Datenmenge nicht möglich"));
+        fail(QStringLiteral("Operation bei leerer Datenmenge nicht ausführbar"));
     if (beforeDelete)
         beforeDelete(*this);
     const qint64 id = m_keys->id(m_position);

@@ -137,7 +137,8 @@ void DbGrid::followCursor(int row)
         selectionModel()->clearCurrentIndex();
     } else {
         const QModelIndex cell = m_model->index(row, std::max(m_column, 0));
-        selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+        const auto rows = selectionBehavior() == SelectRows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate;
+        selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | rows);
         scrollTo(cell);
     }
     m_following = false;
