@@ -2,11 +2,12 @@
 
 #include "ApplicationContext.h"
 #include "BackupCommands.h"
+#include "CashCountCommands.h"
 #include "ChartCommands.h"
 #include "CommandRegistry.h"
+#include "ExportCommands.h"
 #include "MasterDataCommands.h"
 #include "ReportCommands.h"
-#include "ExportCommands.h"
 #include "SearchCommands.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
@@ -50,6 +51,7 @@ void Program::installCommands()
     ExportCommands::install(*m_context);
     ReportCommands::install(*m_context);
     ChartCommands::install(*m_context);
+    CashCountCommands::install(*m_context);
 }
 
 void Program::show()

@@ -1,5 +1,6 @@
 #include "TDataForm.h"
 
+#include "CashCount.h"
 #include "DataDirectorySetup.h"
 #include "Database.h"
 #include "Errors.h"
@@ -100,6 +101,7 @@ void TDataForm::attachHandlers()
     KontenTable.afterInsert = [this](Table &t) { KontenTableAfterInsert(t); };
     KontenTable.beforePost = [this](Table &t) { KontenTableBeforePost(t); };
     GrpLinkTable.beforePost = [this](Table &t) { GrpLinkTableBeforePost(t); };
+    BKasseTable.beforePost = [this](Table &t) { BKasseTableBeforePost(t); };
     KontenTable.beforeDelete = [this](Table &t) { KontenTableBeforeDelete(t); };
     GruppenTable.beforeDelete = [this](Table &t) { GruppenTableBeforeDelete(t); };
 }
@@ -333,6 +335,11 @@ void TDataForm::GrpLinkTableBeforePost(Table &table)
     if (locateAccount(table.fieldByName(QStringLiteral("KontoID"))))
         table.fieldByName(QStringLiteral("Kontoname"))
             .setAsString(KontenTable.fieldByName(QStringLiteral("Kontoname")).asString());
+}
+
+void TDataForm::BKasseTableBeforePost(Table &table)
+{
+    CashCount::completeBeforePost(table);
 }
 
 // Reports, overviews, charts and the export join bookings with their account: deleting an account

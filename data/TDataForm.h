@@ -125,6 +125,7 @@ private:
     void KontenTableAfterInsert(Table &table);
     void KontenTableBeforePost(Table &table);
     void GrpLinkTableBeforePost(Table &table);
+    void BKasseTableBeforePost(Table &table);
     void KontenTableBeforeDelete(Table &table);
     void GruppenTableBeforeDelete(Table &table);
     void FirmaTableBeforeDelete(Table &table);

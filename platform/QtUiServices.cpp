@@ -109,6 +109,11 @@ void QtUiServices::informationWithYes(const QString &text)
     showBox(m_parent, QMessageBox::Information, informationCaption(), text, QStringLiteral("&Ja"));
 }
 
+void QtUiServices::warningWithYes(const QString &text)
+{
+    showBox(m_parent, QMessageBox::Warning, warningCaption(), text, QStringLiteral("&Ja"));
+}
+
 void QtUiServices::message(const QString &text)
 {
     showBox(m_parent, QMessageBox::NoIcon, programTitle(), text);

@@ -130,6 +130,11 @@ void ScriptedUiServices::informationWithYes(const QString &text)
     record(Kind::Information, informationCaption(), text, QStringLiteral("&Ja"));
 }
 
+void ScriptedUiServices::warningWithYes(const QString &text)
+{
+    record(Kind::Warning, warningCaption(), text, QStringLiteral("&Ja"));
+}
+
 void ScriptedUiServices::message(const QString &text)
 {
     record(Kind::Message, programTitle(), text);

@@ -75,6 +75,8 @@ public:
     void warning(const QString &text) override;
     void information(const QString &text) override;
     void informationWithYes(const QString &text) override;
+    // Recorded as a warning with "&Ja" as its preset.
+    void warningWithYes(const QString &text) override;
     void message(const QString &text) override;
     void showError(const QString &text) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &defaultText,

@@ -42,6 +42,8 @@ public:
     virtual void information(const QString &text) = 0;
     // An information box whose only button is "&Ja" in place of "OK".
     virtual void informationWithYes(const QString &text) = 0;
+    // A warning the user acknowledges with a single "&Ja" button.
+    virtual void warningWithYes(const QString &text) = 0;
     // A plain message without icon, captioned with the program's title.
     virtual void message(const QString &text) = 0;
     // The general error display: error icon, "OK", the program's title, errorDisplayText().
