@@ -202,7 +202,17 @@ void EntryPanel::EditBelegEnter()
 {
     if (!editingEmpty(QStringLiteral("BelegNr")))
         return;
-    fill(QStringLiteral("BelegNr"), TDataForm::NextBelegNr(m_data->LastEntry().BelegNr));
+    const QString next = TDataForm::NextBelegNr(m_data->LastEntry().BelegNr);
+    const int width = m_data->KasseTable.fieldByName(QStringLiteral("BelegNr")).width();
+    // Cutting it would give a number that does not follow the last one; the user decides instead.
+    if (next.size() > width) {
+        m_ui.warning(QStringLiteral("Die nächste Belegnummer \"%1\" ist länger als %2 Zeichen und wurde "
+                                    "nicht eingetragen. Bitte geben Sie die Belegnummer selbst ein.")
+                         .arg(next)
+                         .arg(width));
+        return;
+    }
+    fill(QStringLiteral("BelegNr"), next);
     m_EditBeleg->selectAll();
 }
 

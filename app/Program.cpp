@@ -1,15 +1,23 @@
 #include "Program.h"
 
+#include "ApplicationContext.h"
+#include "CommandRegistry.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
 
 namespace kb {
 
-Program::Program(const QString &programDirectory, UiServices &ui)
+Program::Program(const QString &programDirectory, UiServices &ui, Clock &clock)
     : m_mainForm(std::make_unique<TMainForm>(programDirectory, m_formats, ui))
 {
     m_dataForm = std::make_unique<TDataForm>(programDirectory, ui, m_mainForm.get());
     m_mainForm->setDataModule(*m_dataForm);
+    m_commands = std::make_unique<CommandRegistry>(*m_mainForm, ui);
+    m_mainForm->setCommands(*m_commands);
+    m_context.reset(new ApplicationContext{programDirectory, *m_dataForm, ui, m_formats, m_mainForm->settings(),
+                                           m_mainForm->printer(), m_mainForm->helpViewer(), clock, *m_mainForm,
+                                           *m_commands});
+    installCommands();
 }
 
 // The window goes first, so that no control outlives the data sources it is bound to.
@@ -19,6 +27,17 @@ Program::~Program()
         m_dataForm->setProgress(nullptr);
     m_mainForm.reset();
     m_dataForm.reset();
+}
+
+Clock &Program::systemClock()
+{
+    static Clock clock;
+    return clock;
+}
+
+// Each subsystem installs its own commands, one line each.
+void Program::installCommands()
+{
 }
 
 void Program::show()

@@ -1,6 +1,7 @@
 #include "TMainForm.h"
 
 #include "CommandGuard.h"
+#include "CommandRegistry.h"
 #include "CurrencySymbolFile.h"
 #include "DbGrid.h"
 #include "DbNavigator.h"
@@ -31,6 +32,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerIcons()
@@ -87,12 +90,14 @@ TMainForm::TMainForm(const QString &programDirectory, FormatSettings &formats, U
     font.setPointSize(8);
     setFont(font);
 
-    qApp->installEventFilter(this);
     readCurrencySymbol(programDirectory);
     m_settings = std::make_unique<ProgramSettings>(programDirectory);
     m_help = std::make_unique<HelpViewer>(QDir(programDirectory).filePath(QStringLiteral("kasse.hlp")));
 
     m_menu = std::make_unique<MainMenu>(*menuBar(), *this);
+    // Menus are windows of their own: their hints would not reach the window by themselves.
+    for (QMenu *menu : findChildren<QMenu *>())
+        menu->installEventFilter(this);
     createToolBar();
     createNavigatorBand();
     createCentralArea();
@@ -231,6 +236,11 @@ void TMainForm::connectCommands()
     CommandGuard::connect(m_menu->Info1, m_ui, [this] { HelpAbout(); });
 }
 
+void TMainForm::setCommands(CommandRegistry &commands)
+{
+    m_commands = &commands;
+}
+
 void TMainForm::setDataModule(TDataForm &data)
 {
     m_data = &data;
@@ -279,10 +289,29 @@ void TMainForm::showCompanyInCaption()
                    + companies.fieldByName(QStringLiteral("Firma")).asString() + QLatin1Char(')'));
 }
 
+void TMainForm::redrawJournal()
+{
+    m_DBGrid1->viewport()->update();
+}
+
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    if (std::exchange(m_askForBackup, false))
+        FormCloseQuery();
     FormClose();
     event->accept();
+}
+
+void TMainForm::closeWithoutBackupQuestion()
+{
+    m_askForBackup = false;
+    close();
+}
+
+void TMainForm::FormCloseQuery()
+{
+    if (m_commands && m_commands->contains(QStringLiteral("FormCloseQuery")))
+        m_commands->run(QStringLiteral("FormCloseQuery"));
 }
 
 void TMainForm::FormClose()
@@ -319,13 +348,21 @@ void TMainForm::reset()
     m_ProgressBar->setValue(0);
 }
 
-// Every status tip of the application, from controls and highlighted menu items, ends here.
-bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+// The status tips of the window's controls and of its highlighted menu items end here; other
+// windows show their own.
+bool TMainForm::event(QEvent *event)
 {
     if (event->type() == QEvent::StatusTip) {
         ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
         return true;
     }
+    return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip)
+        return TMainForm::event(event);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -388,5 +425,24 @@ void TMainForm::HelpAbout()
 {
     m_ui.information(QStringLiteral("Vuno Kassenbuch\n\nWeitere Informationen finden Sie in der Hilfe."));
 }
+
+void TMainForm::Kassenbuch1Click() { m_commands->run(QStringLiteral("Kassenbuch1Click")); }
+void TMainForm::Kontenbersicht1Click() { m_commands->run(QStringLiteral("Kontenbersicht1Click")); }
+void TMainForm::Gruppenbersicht1Click() { m_commands->run(QStringLiteral("Gruppenbersicht1Click")); }
+void TMainForm::Kassenbuch4Click() { m_commands->run(QStringLiteral("Kassenbuch4Click")); }
+void TMainForm::Kontenbersicht2Click() { m_commands->run(QStringLiteral("Kontenbersicht2Click")); }
+void TMainForm::Gruppenbersicht2Click() { m_commands->run(QStringLiteral("Gruppenbersicht2Click")); }
+void TMainForm::Datenkopieanlegen1Click() { m_commands->run(QStringLiteral("Datenkopieanlegen1Click")); }
+void TMainForm::Datenkopiezurckschreiben1Click() { m_commands->run(QStringLiteral("Datenkopiezurckschreiben1Click")); }
+void TMainForm::Buchungenexportieren1Click() { m_commands->run(QStringLiteral("Buchungenexportieren1Click")); }
+void TMainForm::BtnSearchClick() { m_commands->run(QStringLiteral("BtnSearchClick")); }
+void TMainForm::Kontensummen1Click() { m_commands->run(QStringLiteral("Kontensummen1Click")); }
+void TMainForm::Kontengruppen2Click() { m_commands->run(QStringLiteral("Kontengruppen2Click")); }
+void TMainForm::BtnBKasseClick() { m_commands->run(QStringLiteral("BtnBKasseClick")); }
+void TMainForm::Konten1Click() { m_commands->run(QStringLiteral("Konten1Click")); }
+void TMainForm::Kontengruppen1Click() { m_commands->run(QStringLiteral("Kontengruppen1Click")); }
+void TMainForm::Texte1Click() { m_commands->run(QStringLiteral("Texte1Click")); }
+void TMainForm::WhrungsSymbol1Click() { m_commands->run(QStringLiteral("WhrungsSymbol1Click")); }
+void TMainForm::BtnFirmaClick() { m_commands->run(QStringLiteral("BtnFirmaClick")); }
 
 } // namespace kb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MainWindowServices.h"
 #include "Progress.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@ class QToolButton;
 
 namespace kb {
 
+class CommandRegistry;
 class DbGrid;
 class DbNavigator;
 class EntryPanel;
@@ -28,8 +30,9 @@ class UiServices;
 
 // The main window: tool bar with progress bar, record navigators, entry panel, the journal of
 // the current company, the status line with the hint panel and the main menu. It shows the walk
-// of the journal in its progress bar.
-class TMainForm : public QMainWindow, public Progress
+// of the journal in its progress bar. The commands of the subsystems are installed into its
+// command registry; its handlers of those commands only delegate there.
+class TMainForm : public QMainWindow, public Progress, public MainWindowServices
 {
     Q_OBJECT
 
@@ -42,12 +45,19 @@ public:
     // Binds journal, navigators and entry panel to the data module, which is created after the
     // window, and becomes the data module's progress display.
     void setDataModule(TDataForm &data);
+    // The registry the subsystems install their commands into; the window runs its handlers there.
+    void setCommands(CommandRegistry &commands);
 
     // The show handler, also run after a backup or restore: refills the text list, makes the
     // company of program.cfg current (its name matched exactly) and numbers its bookings when
     // they have no sequence numbers yet.
-    void FormShow();
-    void LoadTexts();
+    void FormShow() override;
+    void LoadTexts() override;
+    void showCompanyInCaption() override;
+    void redrawJournal() override;
+    QWidget &window() override { return *this; }
+    Progress &progress() override { return *this; }
+    void closeWithoutBackupQuestion() override;
     // The pending changes of company and booking are stored; one that cannot be stored is shown
     // as an error and dropped, and closing goes on.
     void FormClose();
@@ -62,6 +72,28 @@ public:
     void Suchbegriff1Click();
     void Kontakt1Click();
     void HelpAbout();
+
+    // The commands of the subsystems, run through the command registry.
+    void Kassenbuch1Click();
+    void Kontenbersicht1Click();
+    void Gruppenbersicht1Click();
+    void Kassenbuch4Click();
+    void Kontenbersicht2Click();
+    void Gruppenbersicht2Click();
+    void Datenkopieanlegen1Click();
+    void Datenkopiezurckschreiben1Click();
+    void Buchungenexportieren1Click();
+    void BtnSearchClick();
+    void Kontensummen1Click();
+    void Kontengruppen2Click();
+    void BtnBKasseClick();
+    void Konten1Click();
+    void Kontengruppen1Click();
+    void Texte1Click();
+    void WhrungsSymbol1Click();
+    void BtnFirmaClick();
+    // Offers a backup before the window closes, when the backup is part of the program.
+    void FormCloseQuery();
 
     // The printer and settings chosen in the printer setup; reports print with it.
     QPrinter &printer();
@@ -78,6 +110,7 @@ public:
     void reset() override;
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -91,7 +124,6 @@ private:
     void createNavigatorBand();
     void createCentralArea();
     void createStatusLine();
-    void showCompanyInCaption();
     void storePending(Table &table);
     void connectCommands();
     void ToolButton1Click();
@@ -99,6 +131,8 @@ private:
     FormatSettings &m_formats;
     UiServices &m_ui;
     TDataForm *m_data = nullptr;
+    CommandRegistry *m_commands = nullptr;
+    bool m_askForBackup = true;
     std::unique_ptr<ProgramSettings> m_settings;
     std::unique_ptr<HelpViewer> m_help;
     std::unique_ptr<QPrinter> m_printer;

@@ -5,5 +5,7 @@ function(kb_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARGN})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # The label names the module, so a run can pick the tests of some modules (ctest -L).
+  get_filename_component(module ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${module})
 endfunction()

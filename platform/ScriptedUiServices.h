@@ -13,7 +13,9 @@ namespace kb {
 
 // The user of a test: answers every question from the queues below, front first, and records
 // everything shown, in order. A question without a queued answer throws Unanswered, so a test
-// never waits for a dialog.
+// never waits for a dialog. It is strict: an unanswered question, an unqueued dialog and an error
+// box the test did not take with takeErrors() are problems(); whatever is left of them when the
+// object dies is kept in leftOverProblems() for the test's cleanup to fail on.
 class ScriptedUiServices : public UiServices
 {
 public:
@@ -43,7 +45,12 @@ public:
     QStringList fileNames;                 // for open and save dialogs; an empty entry cancels
     QStringList selectedFilters;           // taken only when the caller asks for the filter
     QList<QColor> colors;                  // an invalid colour cancels
-    std::function<int(QDialog &)> modal;   // plays the user's part in every modal dialog
+
+    // The user's part in one modal dialog: gets the dialog, returns its result code.
+    using DialogPart = std::function<int(QDialog &)>;
+    // Queues the user's part in the next modal dialog, which must carry this object name or
+    // class name (without namespace); dialogs are played in the order they were queued.
+    void expectDialog(const QString &nameOrClass, DialogPart part);
 
     QList<Shown> shown;
 
@@ -52,6 +59,15 @@ public:
     QStringList texts(Kind kind) const;
     // True when the command asked for every answer the test queued.
     bool allAnswersTaken() const;
+    // The error texts shown since the last call; the test has seen them, so they are no problem.
+    QStringList takeErrors();
+    // What went wrong behind the test's back: unanswered questions, unqueued or unexpected
+    // dialogs, error boxes not taken.
+    QStringList problems() const;
+    // Problems of every scripted user that has died since the last call, taken out.
+    static QStringList takeLeftOverProblems();
+
+    ~ScriptedUiServices() override;
 
     bool confirm(const QString &text) override;
     void warning(const QString &text) override;
@@ -70,7 +86,20 @@ public:
     int runModal(QDialog &dialog) override;
 
 private:
+    struct ExpectedDialog
+    {
+        QString nameOrClass;
+        DialogPart part;
+    };
+
     void record(Kind kind, const QString &caption, const QString &text, const QString &preset = {});
+    template <typename Answer>
+    Answer take(QList<Answer> &queue, const QString &question);
+    [[noreturn]] void fail(const QString &question);
+
+    QList<ExpectedDialog> m_dialogs;
+    QStringList m_unanswered;
+    qsizetype m_errorsTaken = 0;
 };
 
 } // namespace kb

@@ -146,9 +146,9 @@ QDate TextForms::parseDateLenient(const QString &text, const QDate &today)
     if (yearText.size() == 2) {
         const int century = today.year() / 100 * 100;
         year += century;
-        if (year > today.year() + 50)
+        if (year > today.year() + 49)
             year -= 100;
-        else if (year <= today.year() - 50)
+        else if (year < today.year() - 50)
             year += 100;
     }
     return dateOf(text, year, m.captured(2).toInt(), m.captured(1).toInt());

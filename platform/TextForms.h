@@ -25,8 +25,8 @@ public:
     static QString formatDate(const QDate &date);
     // Strict: day and month of one or two digits, a year of four; the year taken as written.
     static QDate parseDate(const QString &text);
-    // Lenient, for typed entry: also "15.3." (current year) and two-digit years (the hundred years
-    // centred on today, as a shop owner means them).
+    // Lenient, for typed entry: also "15.3." (current year) and two-digit years, taken within the
+    // current year minus 50 to plus 49, as a shop owner means them.
     static QDate parseDateLenient(const QString &text, const QDate &today);
     // Throws "Ungültiges Argument zum Codieren des Datums" unless the three numbers form a date.
     static QDate encodeDate(qint64 year, qint64 month, qint64 day);

@@ -198,7 +198,8 @@ void Field::setAsString(const QString &text)
     case FieldType::Logical: store(qint64(booleanOf(text) ? 1 : 0)); break;
     case FieldType::Money: store(TextForms::parseMoney(text)); break;
     case FieldType::Double: store(TextForms::parseFloat(text)); break;
-    case FieldType::Date: store(TextForms::parseDate(text)); break;
+    // Users type dates quickly: 5.4.07 and 05.04.2007 name the same day.
+    case FieldType::Date: store(TextForms::parseDateLenient(text, QDate::currentDate())); break;
     case FieldType::Text:
     case FieldType::Memo: store(cutToWidth(text, m_width)); break;
     }

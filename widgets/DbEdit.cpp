@@ -2,6 +2,8 @@
 
 #include <QFocusEvent>
 
+#include <utility>
+
 namespace kb {
 
 DbEdit::DbEdit(UiServices &ui, QWidget *parent)
@@ -25,11 +27,23 @@ void DbEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
     m_binding->focusIn(event->reason());
+    m_keepEntrySelection = event->reason() == Qt::MouseFocusReason && hasSelectedText()
+                           && selectedText() == text();
+}
+
+// The press that brought the focus in would put the cursor where the user clicked and drop the
+// selection the enter handler made; the first key must replace a default as it does after Tab.
+void DbEdit::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (std::exchange(m_keepEntrySelection, false))
+        selectAll();
 }
 
 void DbEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
+    m_keepEntrySelection = false;
     m_binding->focusOut(event->reason());
 }
 

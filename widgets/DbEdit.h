@@ -37,10 +37,13 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
     TextFieldBinding *m_binding;
+    // The enter handler selected the whole text of a focus that a click brought in.
+    bool m_keepEntrySelection = false;
 };
 
 } // namespace kb

@@ -120,9 +120,11 @@ QString DbGrid::cellText(const Field &field, int role) const
 
 void DbGrid::applyColumnWidths()
 {
-    for (int column = 0; column < m_columns.size() && column < horizontalHeader()->count(); ++column) {
+    // A title is never clipped: a column narrower than its title gets the title's width.
+    QHeaderView *header = horizontalHeader();
+    for (int column = 0; column < m_columns.size() && column < header->count(); ++column) {
         if (m_columns[column].width > 0)
-            horizontalHeader()->resizeSection(column, m_columns[column].width);
+            header->resizeSection(column, std::max(m_columns[column].width, header->sectionSizeHint(column)));
     }
 }
 

@@ -1,4 +1,6 @@
-#include "AppFixture.h"
+#include "ProgramFixture.h"
+#include "UiCheck.h"
+#include "Typist.h"
 
 #include "DbCheckBox.h"
 #include "DbComboBox.h"
@@ -17,50 +19,6 @@ namespace {
 
 const QString OverwriteQuestion = u"Wollen Sie einen bereits eingetragenen Vorgang überschreiben?"_s;
 
-// The user at the keyboard of the entry panel.
-class Typist
-{
-public:
-    explicit Typist(RunningProgram &program) : m_program(program) {}
-
-    QWidget *focus() const { return QApplication::focusWidget(); }
-    QString focusName() const { return focus() ? focus()->objectName() : QString(); }
-    // The text the focused control shows.
-    QString shown() const
-    {
-        if (auto *edit = qobject_cast<QLineEdit *>(focus()))
-            return edit->text();
-        if (auto *combo = qobject_cast<QComboBox *>(focus()))
-            return combo->currentText();
-        return QString();
-    }
-    QString selected() const
-    {
-        auto *edit = qobject_cast<QLineEdit *>(focus());
-        return edit ? edit->selectedText() : QString();
-    }
-
-    // Letters beyond ASCII (Bürobedarf, Erlöse) arrive as the key of their capital with their text.
-    void type(const QString &text)
-    {
-        for (const QChar letter : text) {
-            if (letter.unicode() < 0x80)
-                QTest::keyClick(focus(), char(letter.unicode()));
-            else
-                QTest::sendKeyEvent(QTest::Click, focus(), Qt::Key(letter.toUpper().unicode()), QString(letter),
-                                    Qt::NoModifier);
-        }
-    }
-    void tab() { QTest::keyClick(focus(), Qt::Key_Tab); }
-    void enter() { QTest::keyClick(focus(), Qt::Key_Return); }
-    void click(const QString &control) { QTest::mouseClick(m_program.control<QWidget>(control), Qt::LeftButton); }
-    // Moves the focus into a control as a click into it would.
-    void into(const QString &control) { m_program.control<QWidget>(control)->setFocus(Qt::MouseFocusReason); }
-
-private:
-    RunningProgram &m_program;
-};
-
 QString bookingText(RunningProgram &program)
 {
     QStringList values;
@@ -77,6 +35,7 @@ class TstEntryPanel : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup();
     void typingOneBookingAfterAnother();
     void enteringFieldsWhileBrowsingChangesNothing();
     void leavingTheAccountShowsItsPercentageAndMinusFlag_data();
@@ -84,7 +43,16 @@ private slots:
     void overwriteQuestion_data();
     void overwriteQuestion();
     void saveNewWithoutAmountLeavesNoEmptyBooking();
+    void clickIntoEmptyFieldSelectsTheDefault();
+    void quickDateForms_data();
+    void quickDateForms();
+    void receiptNumberTooLongForTheFieldIsNotCut();
 };
+
+void TstEntryPanel::cleanup()
+{
+    verifyNoUiProblems();
+}
 
 // A shop owner types a booking, presses Enter and finds the next one prefilled with the last
 // booking's values and the next receipt number, each selected so that typing replaces it.
@@ -93,7 +61,7 @@ void TstEntryPanel::typingOneBookingAfterAnother()
     ProgramDirectory dir;
     RunningProgram program(dir.path());
     QVERIFY(program.isActive());
-    Typist user(program);
+    Typist user(program.window());
 
     user.click(u"BtnAdd"_s);
     QCOMPARE(user.focusName(), u"DatumEdit"_s);
@@ -141,7 +109,7 @@ void TstEntryPanel::enteringFieldsWhileBrowsingChangesNothing()
     dir.execute({u"UPDATE \"KASSE\" SET \"UMSTinEURO\" = 3.8, \"Nettobuchungsbetrag\" = 20"_s});
     RunningProgram program(dir.path());
     QVERIFY(program.isActive());
-    Typist user(program);
+    Typist user(program.window());
     const QString stored = bookingText(program);
 
     user.into(u"DatumEdit"_s);
@@ -173,7 +141,7 @@ void TstEntryPanel::leavingTheAccountShowsItsPercentageAndMinusFlag()
     ProgramDirectory dir;
     RunningProgram program(dir.path());
     QVERIFY(program.isActive());
-    Typist user(program);
+    Typist user(program.window());
     user.click(u"BtnAdd"_s);
 
     user.into(u"DBLKonto"_s);
@@ -209,7 +177,7 @@ void TstEntryPanel::overwriteQuestion()
     dir.addBooking(1, u"2007-03-02"_s, u"B-2"_s, u"30"_s, Erloese19, 2, u"130"_s);
     RunningProgram program(dir.path());
     QVERIFY(program.isActive());
-    Typist user(program);
+    Typist user(program.window());
     program.kasse().last();
 
     user.into(u"EditBetrag"_s);
@@ -232,7 +200,7 @@ void TstEntryPanel::saveNewWithoutAmountLeavesNoEmptyBooking()
     dir.addBooking(1, u"2007-03-01"_s, u"B-1"_s, u"100"_s, Erloese19, 1, u"100"_s);
     RunningProgram program(dir.path());
     QVERIFY(program.isActive());
-    Typist user(program);
+    Typist user(program.window());
 
     for (int press = 0; press < 3; ++press) {
         user.click(u"BtnAdd"_s);
@@ -242,6 +210,68 @@ void TstEntryPanel::saveNewWithoutAmountLeavesNoEmptyBooking()
     QCOMPARE(program.kasse().state(), CursorState::Insert);
     program.quit();
     QCOMPARE(dir.journal(1), QStringList{u"B-1 1 100"_s});
+}
+
+// With the mouse as with Tab: the first key replaces the proposed receipt number.
+void TstEntryPanel::clickIntoEmptyFieldSelectsTheDefault()
+{
+    ProgramDirectory dir;
+    dir.addBooking(1, u"2007-03-15"_s, u"E-003"_s, u"10"_s, Erloese19, 1, u"10"_s);
+    RunningProgram program(dir.path());
+    QVERIFY(program.isActive());
+    Typist user(program.window());
+    user.click(u"BtnAdd"_s);
+
+    auto *beleg = program.control<QLineEdit>(u"EditBeleg"_s);
+    QTest::mouseClick(beleg, Qt::LeftButton, {}, QPoint(beleg->width() - 4, beleg->height() / 2));
+    QCOMPARE(user.focusName(), u"EditBeleg"_s);
+    QCOMPARE(user.selected(), u"E-004"_s);
+    user.type(u"B-17"_s);
+    QCOMPARE(user.shown(), u"B-17"_s);
+}
+
+void TstEntryPanel::quickDateForms_data()
+{
+    const int century = QDate::currentDate().year() / 100 * 100;
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("short day and month, two-digit year") << u"5.4.07"_s << u"05.04.%1"_s.arg(century + 7);
+    QTest::newRow("short day and month, full year") << u"5.4.2007"_s << u"05.04.2007"_s;
+    QTest::newRow("two digits each") << u"05.04.07"_s << u"05.04.%1"_s.arg(century + 7);
+}
+
+// What a user types quickly into the date field is the day meant, in the entry panel and in the
+// journal, which share the field.
+void TstEntryPanel::quickDateForms()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    ProgramDirectory dir;
+    RunningProgram program(dir.path());
+    QVERIFY(program.isActive());
+    Typist user(program.window());
+    user.click(u"BtnAdd"_s);
+    QTest::keyClick(user.focus(), Qt::Key_A, Qt::ControlModifier);
+    user.type(typed);
+    user.tab();
+    QCOMPARE(program.field(u"Datum"_s).asString(), stored);
+}
+
+void TstEntryPanel::receiptNumberTooLongForTheFieldIsNotCut()
+{
+    ProgramDirectory dir;
+    dir.addBooking(1, u"2007-03-15"_s, u"RE-2007-999999999999"_s, u"10"_s, Erloese19, 1, u"10"_s);
+    RunningProgram program(dir.path());
+    QVERIFY(program.isActive());
+    Typist user(program.window());
+    user.click(u"BtnAdd"_s);
+    user.tab();
+    QCOMPARE(user.focusName(), u"EditBeleg"_s);
+    QCOMPARE(user.shown(), QString());
+    QVERIFY(program.field(u"BelegNr"_s).isNull());
+    QCOMPARE(program.ui.texts(ScriptedUiServices::Kind::Warning),
+             QStringList{u"Die nächste Belegnummer \"RE-2007-1000000000000\" ist länger als 20 Zeichen und wurde "
+                         "nicht eingetragen. Bitte geben Sie die Belegnummer selbst ein."_s});
 }
 
 QTEST_MAIN(TstEntryPanel)

@@ -1,4 +1,5 @@
-#include "AppFixture.h"
+#include "ProgramFixture.h"
+#include "UiCheck.h"
 
 #include "Errors.h"
 #include "TextForms.h"
@@ -18,6 +19,7 @@ class TstStartup : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup();
     void currencySymbol_data();
     void currencySymbol();
     void unreadableCurrencyFileLetsTheStartGoOn();
@@ -29,6 +31,11 @@ private slots:
     void pendingBookingAtExit();
     void bookingThatCannotBeStoredAtExitIsReported();
 };
+
+void TstStartup::cleanup()
+{
+    verifyNoUiProblems();
+}
 
 void TstStartup::currencySymbol_data()
 {
@@ -63,7 +70,7 @@ void TstStartup::unreadableCurrencyFileLetsTheStartGoOn()
     dir.addBooking(2, u"2007-03-15"_s, u"B-1"_s, u"12.5"_s, Erloese19, 1, u"12.5"_s);
 
     RunningProgram program(dir.path());
-    QCOMPARE(program.ui.texts(ScriptedUiServices::Kind::Error),
+    QCOMPARE(program.ui.takeErrors(),
              QStringList{FileError::cannotOpen(dir.filePath(u"currency.cfg"_s)).text() + u'.'});
     QCOMPARE(program.cell(0, u"Betrag"_s), u"12,50 €"_s);
     QCOMPARE(program.window().windowTitle(), u"Vuno Kassenbuch (Zweitfirma)"_s);
@@ -167,7 +174,7 @@ void TstStartup::bookingThatCannotBeStoredAtExitIsReported()
     QTest::keyClicks(percent, u"-100"_s);
 
     program.window().close();
-    QCOMPARE(program.ui.texts(ScriptedUiServices::Kind::Error).size(), 1);
+    QCOMPARE(program.ui.takeErrors().size(), 1);
     QVERIFY(!program.window().isVisible());
     program.quit();
     QCOMPARE(dir.journal(1), QStringList());

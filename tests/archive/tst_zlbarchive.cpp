@@ -1,5 +1,6 @@
 #include "ArchiveBytes.h"
 #include "ArchiveError.h"
+#include "ErrorOf.h"
 #include "TZLBArchive.h"
 
 #include <QDirIterator>
@@ -14,6 +15,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace kb;
+using kb::test::errorOf;
 
 namespace {
 
@@ -29,17 +31,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The text of the kb::Error the action raises, or an empty text when it raises none.
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Error &error) {
-        return error.text();
-    }
-    return {};
 }
 
 QByteArray randomBytes(qsizetype size, quint32 seed)

@@ -18,6 +18,7 @@ private slots:
     void answersFromTheQueues();
     void unansweredQuestionThrows_data();
     void unansweredQuestionThrows();
+    void dialogsPlayInQueuedOrderAndStrayOnesAreProblems();
 };
 
 void TstScriptedUiServices::errorDisplayText_data()
@@ -55,7 +56,7 @@ void TstScriptedUiServices::recordsEverythingShownInOrder()
     ui.inputs = {u"CHF"_s};
     ui.directories = {u"/tmp"_s};
     ui.fileNames = {u"/tmp/a.csv"_s};
-    ui.modal = [](QDialog &) { return int(QDialog::Accepted); };
+    ui.expectDialog(u"QDialog"_s, [](QDialog &) { return int(QDialog::Accepted); });
     QDialog dialog;
     dialog.setWindowTitle(u"Zeitraum"_s);
 
@@ -83,8 +84,9 @@ void TstScriptedUiServices::recordsEverythingShownInOrder()
     QCOMPARE(ui.shown.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i)
         QVERIFY2(ui.shown.at(i) == expected.at(i), qPrintable(u"entry %1: %2"_s.arg(i).arg(ui.shown.at(i).text)));
-    QCOMPARE(ui.texts(Kind::Error), QStringList{u"Fehler."_s});
+    QCOMPARE(ui.takeErrors(), QStringList{u"Fehler."_s});
     QVERIFY(ui.allAnswersTaken());
+    QCOMPARE(ui.problems(), QStringList());
 }
 
 void TstScriptedUiServices::answersFromTheQueues()
@@ -137,7 +139,7 @@ void TstScriptedUiServices::unansweredQuestionThrows_data()
         QDialog dialog;
         dialog.setWindowTitle(u"Kassenzählung"_s);
         ui.runModal(dialog);
-    }) << u"the dialog \"Kassenzählung\""_s;
+    }) << u"the dialog \"Kassenzählung\" (, QDialog)"_s;
 }
 
 void TstScriptedUiServices::unansweredQuestionThrows()
@@ -151,6 +153,36 @@ void TstScriptedUiServices::unansweredQuestionThrows()
     } catch (const ScriptedUiServices::Unanswered &error) {
         QCOMPARE(QString::fromUtf8(error.what()), u"No scripted answer for "_s + question);
     }
+}
+
+// Dialogs are played in the order they were queued, matched by object name or class name; any
+// other dialog is a problem the test fails on, like an error box nobody took.
+void TstScriptedUiServices::dialogsPlayInQueuedOrderAndStrayOnesAreProblems()
+{
+    ScriptedUiServices::takeLeftOverProblems(); // those of the tests before, which provoke them
+    QStringList played;
+    {
+        ScriptedUiServices ui;
+        ui.expectDialog(u"TimeSpanForm"_s, [&](QDialog &) { played << u"period"_s; return int(QDialog::Accepted); });
+        ui.expectDialog(u"QDialog"_s, [&](QDialog &) { played << u"plain"_s; return int(QDialog::Rejected); });
+        QDialog period;
+        period.setObjectName(u"TimeSpanForm"_s);
+        QDialog plain;
+        QCOMPARE(ui.runModal(period), int(QDialog::Accepted));
+        QCOMPARE(ui.runModal(plain), int(QDialog::Rejected));
+        QCOMPARE(ui.problems(), QStringList());
+        QVERIFY_THROWS_EXCEPTION(ScriptedUiServices::Unanswered, ui.runModal(plain));
+        ui.expectDialog(u"ExportForm"_s, [](QDialog &) { return int(QDialog::Accepted); });
+        QVERIFY_THROWS_EXCEPTION(ScriptedUiServices::Unanswered, ui.runModal(period));
+        ui.showError(u"Kaputt"_s);
+        QCOMPARE(ui.problems().size(), 4);
+        QVERIFY(ui.problems().contains(u"Unexpected error box: Kaputt."_s));
+    }
+    QCOMPARE(played, (QStringList{u"period"_s, u"plain"_s}));
+    const QStringList left = ScriptedUiServices::takeLeftOverProblems();
+    QCOMPARE(left.size(), 4);
+    QVERIFY(left.at(1).contains(u"TimeSpanForm, QDialog) where ExportForm was queued"_s));
+    QCOMPARE(ScriptedUiServices::takeLeftOverProblems(), QStringList());
 }
 
 QTEST_MAIN(TstScriptedUiServices)

@@ -218,8 +218,10 @@ void TstTextForms::parseDateLenient_data()
     QTest::newRow("no year takes this year") << u"15.3."_s << QDate(today.year(), 3, 15);
     QTest::newRow("no year, no final dot") << u"15.3"_s << QDate(today.year(), 3, 15);
     QTest::newRow("two digit year of this century") << u"5.3.07"_s << QDate(2007, 3, 5);
-    QTest::newRow("fifty years ahead stays ahead") << u"1.1.76"_s << QDate(2076, 1, 1);
-    QTest::newRow("beyond fifty years ahead is past") << u"1.1.77"_s << QDate(1977, 1, 1);
+    QTest::newRow("short day and month, long year") << u"5.4.2007"_s << QDate(2007, 4, 5);
+    QTest::newRow("two digits each") << u"05.04.07"_s << QDate(2007, 4, 5);
+    QTest::newRow("49 years ahead stays ahead") << u"1.1.75"_s << QDate(2075, 1, 1);
+    QTest::newRow("50 years ahead is past") << u"1.1.76"_s << QDate(1976, 1, 1);
 }
 
 void TstTextForms::parseDateLenient()

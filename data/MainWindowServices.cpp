@@ -1,0 +1,7 @@
+#include "MainWindowServices.h"
+
+namespace kb {
+
+MainWindowServices::~MainWindowServices() = default;
+
+} // namespace kb
