@@ -2,6 +2,7 @@
 
 #include "ApplicationContext.h"
 #include "CommandRegistry.h"
+#include "DesignCommands.h"
 #include "TDataForm.h"
 #include "TMainForm.h"
 
@@ -38,6 +39,7 @@ Clock &Program::systemClock()
 // Each subsystem installs its own commands, one line each.
 void Program::installCommands()
 {
+    DesignCommands::install(*m_context);
 }
 
 void Program::show()
