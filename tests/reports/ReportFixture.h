@@ -43,13 +43,6 @@ public:
         reports->frReport1.clock = [] { return QDateTime(QDate(2007, 4, 2), QTime(9, 30)); };
         reports->frReport1.printerAvailable = [] { return false; };
         reports->frReport1.showProgress = false;
-        ui.modal = [this](QDialog &dialog) {
-            if (auto *box = qobject_cast<QMessageBox *>(&dialog))
-                errors << box->text();
-            else
-                onPreview(dialog);
-            return int(QDialog::Rejected);
-        };
     }
 
     QString path() const { return m_ledger.path(); }
@@ -64,6 +57,24 @@ public:
         data.KasseTable.fieldByName(QStringLiteral("KontoID")).setAsInteger(account);
         data.KasseTable.fieldByName(QStringLiteral("Text")).setAsString(text);
         data.KasseTable.post();
+    }
+
+    // Queues the user's part in the preview: look (onPreview), then close it.
+    void expectPreview()
+    {
+        ui.expectDialog(QStringLiteral("PreviewWindow"), [this](QDialog &dialog) {
+            onPreview(dialog);
+            return int(QDialog::Rejected);
+        });
+    }
+
+    // Queues the engine's error box; its text goes to errors.
+    void expectErrorBox()
+    {
+        ui.expectDialog(QStringLiteral("QMessageBox"), [this](QDialog &dialog) {
+            errors << static_cast<QMessageBox &>(dialog).text();
+            return int(QMessageBox::Ok);
+        });
     }
 
     // What the test does while the preview is open; by default it keeps the pages shown.

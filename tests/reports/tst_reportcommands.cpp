@@ -56,8 +56,10 @@ private slots:
 
     void cleanup()
     {
+        QVERIFY(m_f->ui.allAnswersTaken());
         m_commands.reset();
         m_f.reset();
+        QCOMPARE(ScriptedUiServices::takeLeftOverProblems(), QStringList());
     }
 
     void reportsExportAsTheirGoldenFiles_data()
@@ -74,6 +76,7 @@ private slots:
     {
         QFETCH(QString, handler);
         QFETCH(QString, golden);
+        m_f->expectPreview();
         if (handler.isEmpty()) {
             m_f->data->Query.close();
             m_f->data->Query.setSql({QStringLiteral("SELECT * FROM \"BKASSE.ADT\" WHERE ID=1")});
@@ -93,6 +96,7 @@ private slots:
     {
         int rowsDuringPreview = -1;
         m_f->onPreview = [&](QDialog &) { rowsDuringPreview = m_f->data->KasseTable.recordCount(); };
+        m_f->expectPreview();
         m_commands->Kassenbuch1Click();
         QCOMPARE(rowsDuringPreview, 5);
         QCOMPARE(m_f->data->KasseTable.recordCount(), 6);
@@ -136,6 +140,7 @@ private slots:
         QVERIFY(!m_f->data->KasseTable.isFiltered());
         QCOMPARE(m_f->data->KasseTable.recordCount(), 6);
         QCOMPARE(print1(*m_f->data), u"01.03.2007 bis 31.03.2007"_s);
+        m_f->expectPreview();
         m_commands->Kontenbersicht1Click();
         QCOMPARE(m_f->previews, 1);
     }
@@ -153,6 +158,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         const QString path = testfiles::writeBytes(m_f->templatePath(QStringLiteral("Konten.frf")), content);
+        m_f->expectErrorBox();
         m_commands->Kontenbersicht1Click();
         QCOMPARE(m_f->errors, QStringList{u"Unsupported FRF format"_s});
         QCOMPARE(m_f->ui.shown.first().caption, u"Error"_s);
@@ -168,6 +174,7 @@ private slots:
         const QByteArray broken = file.readAll().replace("[BelegNr]", "[Belegnummer]");
         file.close();
         testfiles::writeBytes(file.fileName(), broken);
+        m_f->expectErrorBox();
         m_commands->Kassenbuch1Click();
         QCOMPARE(m_f->previews, 0);
         QCOMPARE(m_f->ui.shown.last().caption, u"Error"_s);
@@ -179,6 +186,7 @@ private slots:
     void periodWithoutBookingsStillShowsTheReport()
     {
         m_period = Period{QDate(2006, 1, 1), QDate(2006, 1, 31)};
+        m_f->expectPreview();
         m_commands->Kassenbuch1Click();
         QCOMPARE(m_f->previews, 1);
         const QString text = report::TextExport::text(m_f->shown);
@@ -204,6 +212,7 @@ private slots:
         for (int i = 0; i < 120; ++i)
             ReportFixture::book(*m_f->data, QStringLiteral("M-%1").arg(i), QStringLiteral("20.03.2007"), QStringLiteral("1,1"),
                                 Erloese19, QStringLiteral("Zeile %1").arg(i));
+        m_f->expectPreview();
         m_commands->Kassenbuch1Click();
         QVERIFY(m_f->shown.pageCount() >= 3);
         QTemporaryDir dir;
