@@ -390,7 +390,11 @@ void DesignerCanvas::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Up: step = {0, -1}; break;
     case Qt::Key_Down: step = {0, 1}; break;
     case Qt::Key_Delete: m_document.deleteObjects(m_selection); return;
-    case Qt::Key_Escape: setPlacing(std::nullopt); return;
+    case Qt::Key_Escape:
+        if (!m_placing)
+            QWidget::keyPressEvent(event); // the window's Escape: close
+        setPlacing(std::nullopt);
+        return;
     default: QWidget::keyPressEvent(event); return;
     }
     if (m_selection.empty())

@@ -47,10 +47,8 @@ ReportDesigner::ReportDesigner(Report &report, UiServices &ui, QWidget *parent)
 
     connect(m_canvas, &DesignerCanvas::selectionChanged, this, [this] { m_properties->showObjects(m_canvas->selection()); });
     connect(&m_document.undoStack(), &QUndoStack::cleanChanged, this, &ReportDesigner::updateTitle);
-    connect(&m_document, &DesignerDocument::changed, this, [this] {
-        action(QStringLiteral("Undo"))->setEnabled(m_document.undoStack().canUndo());
-        action(QStringLiteral("Redo"))->setEnabled(m_document.undoStack().canRedo());
-    });
+    connect(&m_document.undoStack(), &QUndoStack::canUndoChanged, action(QStringLiteral("Undo")), &QAction::setEnabled);
+    connect(&m_document.undoStack(), &QUndoStack::canRedoChanged, action(QStringLiteral("Redo")), &QAction::setEnabled);
     action(QStringLiteral("Undo"))->setEnabled(false);
     action(QStringLiteral("Redo"))->setEnabled(false);
     updateTitle();

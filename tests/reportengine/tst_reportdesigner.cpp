@@ -84,6 +84,7 @@ private slots:
         QVERIFY(qAbs(first().geometry.top() - 2.1) < 1e-9);
         QVERIFY(designer.document().isModified());
         QVERIFY(designer.windowTitle().endsWith(QLatin1String(" *")));
+        QVERIFY(designer.action(QStringLiteral("Undo"))->isEnabled());
 
         designer.action(QStringLiteral("Undo"))->trigger();
         designer.action(QStringLiteral("Undo"))->trigger();
