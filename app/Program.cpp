@@ -5,6 +5,7 @@
 #include "CashCountCommands.h"
 #include "ChartCommands.h"
 #include "CommandRegistry.h"
+#include "DesignCommands.h"
 #include "ExportCommands.h"
 #include "MasterDataCommands.h"
 #include "ReportCommands.h"
@@ -52,6 +53,7 @@ void Program::installCommands()
     ReportCommands::install(*m_context);
     ChartCommands::install(*m_context);
     CashCountCommands::install(*m_context);
+    DesignCommands::install(*m_context);
 }
 
 void Program::show()

@@ -414,10 +414,16 @@ ReportTemplate TemplateFile::load(const QString &path)
 
 void TemplateFile::save(const ReportTemplate &report, const QString &path)
 {
+    // Unbuffered, so that a short write (disk full, file size limit) shows in write()'s result:
+    // a buffered one is lost at commit, which then renames the truncated file into place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError::cannotCreate(path);
-    file.write(toXml(report));
+    const QByteArray xml = toXml(report);
+    if (file.write(xml) != xml.size()) {
+        file.cancelWriting();
+        throw FileError::cannotCreate(path);
+    }
     if (!file.commit())
         throw FileError::cannotCreate(path);
 }
