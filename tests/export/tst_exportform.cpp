@@ -33,19 +33,19 @@ const QStringList Bookings = {
     u"INSERT INTO FIRMA (ID, Firma) VALUES (2, 'Zweite Firma')"_s,
     u"INSERT INTO KASSE (Firma_ID, Nr, Datum, BelegNr, Buchungsbetrag, UMSTinProzent, UMSTinEURO,"
     " Nettobuchungsbetrag, Zeilenbestand, Text, Kontoname, KontoID, Minuskonto) VALUES"
-    " (1, 1, '2007-03-05', '17', 11.9, 19, 1.9, 10, 230.45, 'Kaffee \"Spezial\"', 'Bewirtungskosten', 6, 1),"
-    " (1, 2, '2007-03-31', 'R-2', 100, 19, 15.9664, 84.0336, 330.45, 'Trinkgeld 5 €', 'Erlöse 19 % USt', 2, 0),"
-    " (1, 3, '2007-03-01', '3', 242.35, 0, 0, 242.35, 242.35, 'Anfang', 'Anfangsbestand', 1, 0),"
-    " (1, 4, '2007-03-10', '4', 5, 0, 0, 5, 237.35, 'weg', 'Gelöscht', 99, 1),"
-    " (1, 5, '2007-04-01', '5', 1, 0, 0, 1, 331.45, 'April', 'Porto', 5, 1),"
-    " (1, 6, '2007-02-28', '6', 1, 0, 0, 1, 1, 'Februar', 'Porto', 5, 1),"
-    " (2, 7, '2007-03-15', '7', 1, 0, 0, 1, 1, 'fremd', 'Porto', 5, 1)"_s,
+    " (1, 1, '2007-03-05', '17', 11.9, 19, 1.9, 10, 229.45, 'Kaffee \"Spezial\"', 'Bewirtungskosten', 6, 1),"
+    " (1, 2, '2007-03-31', 'R-2', 100, 19, 15.9664, 84.0336, 324.45, 'Trinkgeld 5 €', 'Erlöse 19 % USt', 2, 0),"
+    " (1, 3, '2007-03-01', '3', 242.35, 0, 0, 242.35, 241.35, 'Anfang', 'Anfangsbestand', 1, 0),"
+    " (1, 4, '2007-03-10', '4', 5, 0, 0, 5, 224.45, 'weg', 'Gelöscht', 99, 1),"
+    " (1, 5, '2007-04-01', '5', 1, 0, 0, 1, 323.45, 'April', 'Porto', 5, 1),"
+    " (1, 6, '2007-02-28', '6', 1, 0, 0, 1, -1, 'Februar', 'Porto', 5, 1),"
+    " (2, 7, '2007-03-15', '7', 1, 0, 0, 1, -1, 'fremd', 'Porto', 5, 1)"_s,
 };
 
 const QStringList March = {
-    u"05.03.2007;17;4650;1000;11,9;19;1,9;10;230,45;\"Kaffee \"Spezial\"\""_s,
-    u"31.03.2007;R-2;1000;8400;100;19;15,9664;84,0336;330,45;\"Trinkgeld 5 €\""_s,
-    u"01.03.2007;3;1000;9000;242,35;0;0;242,35;242,35;\"Anfang\""_s,
+    u"05.03.2007;17;4650;1000;11,9;19;1,9;10;229,45;\"Kaffee \"Spezial\"\""_s,
+    u"31.03.2007;R-2;1000;8400;100;19;15,9664;84,0336;324,45;\"Trinkgeld 5 €\""_s,
+    u"01.03.2007;3;1000;9000;242,35;0;0;242,35;241,35;\"Anfang\""_s,
 };
 
 void type(QDialog &dialog, const QStringList &texts)
@@ -193,7 +193,7 @@ void TstExportForm::periods_data()
 
     QTest::newRow("Voriger Monat: February only")
         << QDate(2007, 3, 20) << u"BtnLastMonth"_s << QStringList() << false
-        << QStringList{Header, u"28.02.2007;6;4910;1000;1;0;0;1;1;\"Februar\""_s};
+        << QStringList{Header, u"28.02.2007;6;4910;1000;1;0;0;1;-1;\"Februar\""_s};
     QTest::newRow("Voriges Jahr: nothing in 2006")
         << QDate(2007, 3, 20) << u"BtnPrevJahr"_s << QStringList() << false << QStringList{Header};
     QTest::newRow("no bookings and no header: empty")
@@ -245,7 +245,7 @@ void TstExportForm::accountNotSeenByTheAccountCursor()
     m_data->KontenTable.setFilter(u"Konto<>'4650'"_s);
     m_data->KontenTable.setFiltered(true);
     auto dialog = form(QDate(2007, 3, 20));
-    QCOMPARE(dialog->previewLines().value(1), u"05.03.2007;17;< Fehler >;1000;11,9;19;1,9;10;230,45;\"Kaffee \"Spezial\"\""_s);
+    QCOMPARE(dialog->previewLines().value(1), u"05.03.2007;17;< Fehler >;1000;11,9;19;1,9;10;229,45;\"Kaffee \"Spezial\"\""_s);
     QCOMPARE(dialog->previewLines().value(2).left(26), u"31.03.2007;R-2;1000;8400;1"_s);
     QCOMPARE(m_data->KontenTable.fieldByName(u"Konto"_s).asString(), u"9000"_s);
 }
@@ -268,9 +268,9 @@ void TstExportForm::savesThePreviewAsLastBuilt()
     QCOMPARE(testfiles::readBytes(path),
              QByteArray("Datum;BelegNr;Konto;Gegenkonto;Buchungsbetrag;UMSTinProzent;UMSTinEURO;"
                         "Nettobuchungsbetrag;Bestand/Saldo;Text\r\n"
-                        "05.03.2007;17;4650;1000;11,9;19;1,9;10;230,45;\"Kaffee \"Spezial\"\"\r\n"
-                        "31.03.2007;R-2;1000;8400;100;19;15,9664;84,0336;330,45;\"Trinkgeld 5 \x80\"\r\n"
-                        "01.03.2007;3;1000;9000;242,35;0;0;242,35;242,35;\"Anfang\"\r\n"));
+                        "05.03.2007;17;4650;1000;11,9;19;1,9;10;229,45;\"Kaffee \"Spezial\"\"\r\n"
+                        "31.03.2007;R-2;1000;8400;100;19;15,9664;84,0336;324,45;\"Trinkgeld 5 \x80\"\r\n"
+                        "01.03.2007;3;1000;9000;242,35;0;0;242,35;241,35;\"Anfang\"\r\n"));
     QCOMPARE(finished.count(), 1);
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
 }

@@ -163,7 +163,7 @@ void TstDbEdit::failedWriteShowsTheErrorAndKeepsTheText()
     QTest::keyClicks(control, typed);
 
     leave(control, how);
-    QCOMPARE(m_ledger->ui.texts(ScriptedUiServices::Kind::Error), QStringList{error});
+    QCOMPARE(m_ledger->ui.takeErrors(), QStringList{error});
     QTRY_VERIFY(control->hasFocus());
     QCOMPARE(control->text(), typed);
     QCOMPARE(control->selectedText(), typed);

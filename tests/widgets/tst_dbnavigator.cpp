@@ -177,7 +177,7 @@ void TstDbNavigator::failedActionIsShownAndKeepsTheEdit()
     m_ledger->field(u"BelegNr"_s).setAsString(u"B-0009"_s);
 
     click(Button::Next);
-    QCOMPARE(m_ledger->ui.texts(ScriptedUiServices::Kind::Error), QStringList{u"Kein Konto gewählt."_s});
+    QCOMPARE(m_ledger->ui.takeErrors(), QStringList{u"Kein Konto gewählt."_s});
     QCOMPARE(m_ledger->kasse().state(), CursorState::Edit);
     QCOMPARE(m_ledger->kasse().position(), 0);
     QCOMPARE(m_ledger->field(u"BelegNr"_s).asString(), u"B-0009"_s);

@@ -11,6 +11,7 @@
 #include <QTest>
 
 using namespace kb;
+using kb::test::LedgerFixture;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -105,7 +106,8 @@ private:
 void TstMasterDialogPattern::init()
 {
     m_fixture = std::make_unique<LedgerFixture>();
-    m_accounts = std::make_unique<Table>(&m_fixture->db);
+    m_fixture->openSampleJournal();
+    m_accounts = std::make_unique<Table>(&m_fixture->db());
     m_accounts->setTableName(u"Konten.adt"_s);
     m_accounts->setIndexName(u"KONTONAME"_s);
     m_accounts->open();
@@ -122,7 +124,7 @@ void TstMasterDialogPattern::cleanup()
 
 QStringList TstMasterDialogPattern::storedNames()
 {
-    Statement rows = m_fixture->db.prepare(u"SELECT \"Kontoname\" FROM \"KONTEN\" ORDER BY rowid"_s);
+    Statement rows = m_fixture->db().prepare(u"SELECT \"Kontoname\" FROM \"KONTEN\" ORDER BY rowid"_s);
     QStringList names;
     while (rows.step())
         names << rows.text(0);
@@ -132,7 +134,7 @@ QStringList TstMasterDialogPattern::storedNames()
 std::unique_ptr<AccountList> TstMasterDialogPattern::list(bool storeNewAtOnce, MasterEditDialog::Closing closing)
 {
     return std::make_unique<AccountList>(MasterDialogServices{m_fixture->ui, m_help}, m_formats, *m_source,
-                                         accountList(storeNewAtOnce), closing, &m_fixture->window);
+                                         accountList(storeNewAtOnce), closing, &m_fixture->window());
 }
 
 void TstMasterDialogPattern::deleteRefusesOnAnEmptyTableAndAsksOtherwise_data()
@@ -157,7 +159,7 @@ void TstMasterDialogPattern::deleteRefusesOnAnEmptyTableAndAsksOtherwise()
     QFETCH(QStringList, shown);
     QFETCH(QStringList, left);
     if (empty) {
-        m_fixture->db.execute(u"DELETE FROM \"KONTEN\""_s);
+        m_fixture->db().execute(u"DELETE FROM \"KONTEN\""_s);
         m_accounts->refresh();
     }
     m_fixture->ui.confirmations = answers;
