@@ -50,6 +50,7 @@ private slots:
     void helpCommands();
     void helpViewerClosesAtExit();
     void info();
+    void everyCommandIsInstalled();
     void printerSetupUsesTheProgramsPrinter();
     void printButtonOpensThePrintMenu();
     void journalColumns();
@@ -230,6 +231,23 @@ void TstMainWindow::helpViewerClosesAtExit()
     program.ui.confirmations << false;
     program.window().close();
     QVERIFY(!program.window().helpViewer().isVisible());
+}
+
+// Each subsystem installs its commands: no menu item or tool button is left disabled.
+void TstMainWindow::everyCommandIsInstalled()
+{
+    ProgramDirectory dir;
+    RunningProgram program(dir.path());
+    QStringList disabled;
+    for (QAction *action : program.window().findChildren<QAction *>()) {
+        if (!action->objectName().isEmpty() && !action->isSeparator() && !action->isEnabled())
+            disabled << action->objectName();
+    }
+    for (QToolButton *button : program.window().findChildren<QToolButton *>()) {
+        if (!button->objectName().isEmpty() && !button->isEnabled())
+            disabled << button->objectName();
+    }
+    QCOMPARE(disabled, QStringList());
 }
 
 void TstMainWindow::info()
