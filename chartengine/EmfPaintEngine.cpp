@@ -104,7 +104,7 @@ void EmfPaintEngine::writeEnd()
     out().patchU16(56, quint16(handleCount()));
 }
 
-void EmfPaintEngine::writeCreatePen(int handle, const PenSpec &pen)
+void EmfPaintEngine::writeCreatePen(int handle, const PenStyle &pen)
 {
     simple(CreatePen, {quint32(handle), pen.style, quint32(pen.width), 0, colorRef(pen.color)});
 }
@@ -114,7 +114,7 @@ void EmfPaintEngine::writeCreateBrush(int handle, const std::optional<QColor> &c
     simple(CreateBrushIndirect, {quint32(handle), color ? 0u : 1u, color ? colorRef(*color) : 0u, 0});
 }
 
-void EmfPaintEngine::writeCreateFont(int handle, const FontSpec &font)
+void EmfPaintEngine::writeCreateFont(int handle, const FontStyle &font)
 {
     const qsizetype at = start(ExtCreateFontIndirectW);
     out().u32(quint32(handle));

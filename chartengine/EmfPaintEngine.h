@@ -28,9 +28,9 @@ protected:
     int firstHandle() const override { return 1; }
     void writeHeader() override;
     void writeEnd() override;
-    void writeCreatePen(int handle, const PenSpec &pen) override;
+    void writeCreatePen(int handle, const PenStyle &pen) override;
     void writeCreateBrush(int handle, const std::optional<QColor> &color) override;
-    void writeCreateFont(int handle, const FontSpec &font) override;
+    void writeCreateFont(int handle, const FontStyle &font) override;
     void writeSelect(int handle) override;
     void writeDelete(int handle) override;
     void writeTextColor(QColor color) override;

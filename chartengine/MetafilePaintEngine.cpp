@@ -190,22 +190,22 @@ int MetafilePaintEngine::allocateHandle()
     return handle;
 }
 
-template <typename Spec, typename Create>
-void MetafilePaintEngine::select(Selected<Spec> &selected, const Spec &spec, Create create)
+template <typename Style, typename Create>
+void MetafilePaintEngine::select(Selected<Style> &selected, const Style &style, Create create)
 {
-    if (selected.spec && *selected.spec == spec)
+    if (selected.style && *selected.style == style)
         return;
     const int handle = allocateHandle();
-    create(handle, spec);
+    create(handle, style);
     writeSelect(handle);
     if (selected.handle >= 0) {
         writeDelete(selected.handle);
         m_usedHandles.remove(selected.handle);
     }
-    selected = {spec, handle};
+    selected = {style, handle};
 }
 
-MetafilePaintEngine::PenSpec MetafilePaintEngine::penSpec(const std::optional<QPen> &pen) const
+MetafilePaintEngine::PenStyle MetafilePaintEngine::penStyle(const std::optional<QPen> &pen) const
 {
     if (!pen)
         return {penNull, 1, Qt::black};
@@ -215,13 +215,13 @@ MetafilePaintEngine::PenSpec MetafilePaintEngine::penSpec(const std::optional<QP
 
 void MetafilePaintEngine::usePen(const std::optional<QPen> &pen)
 {
-    select(m_selectedPen, penSpec(pen), [this](int handle, const PenSpec &spec) { writeCreatePen(handle, spec); });
+    select(m_selectedPen, penStyle(pen), [this](int handle, const PenStyle &style) { writeCreatePen(handle, style); });
 }
 
 void MetafilePaintEngine::useBrush(const std::optional<QColor> &color)
 {
     select(m_selectedBrush, color,
-           [this](int handle, const std::optional<QColor> &spec) { writeCreateBrush(handle, spec); });
+           [this](int handle, const std::optional<QColor> &style) { writeCreateBrush(handle, style); });
 }
 
 void MetafilePaintEngine::useFillRule(Qt::FillRule rule)
@@ -232,20 +232,20 @@ void MetafilePaintEngine::useFillRule(Qt::FillRule rule)
     m_fillRule = rule;
 }
 
-MetafilePaintEngine::FontSpec MetafilePaintEngine::fontSpec(const QFont &font) const
+MetafilePaintEngine::FontStyle MetafilePaintEngine::fontStyle(const QFont &font) const
 {
     const double dpi = m_device ? m_device->logicalDpiY() : 96;
     const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * dpi / 72;
     const double angle = qRadiansToDegrees(std::atan2(m_transform.m12(), m_transform.m11()));
-    FontSpec spec;
-    spec.pixelHeight = std::max(1, qRound(pixels * scaleOf(m_transform)));
-    spec.escapement = -qRound(angle * 10);
-    spec.weight = font.bold() ? 700 : 400;
-    spec.italic = font.italic();
-    spec.underline = font.underline();
-    spec.strikeOut = font.strikeOut();
-    spec.family = font.family();
-    return spec;
+    FontStyle style;
+    style.pixelHeight = std::max(1, qRound(pixels * scaleOf(m_transform)));
+    style.escapement = -qRound(angle * 10);
+    style.weight = font.bold() ? 700 : 400;
+    style.italic = font.italic();
+    style.underline = font.underline();
+    style.strikeOut = font.strikeOut();
+    style.family = font.family();
+    return style;
 }
 
 void MetafilePaintEngine::writePath(const QPainterPath &path, bool fill, bool stroke)
@@ -309,7 +309,7 @@ void MetafilePaintEngine::drawTextItem(const QPointF &position, const QTextItem 
         return;
     applyClip();
     const QFont font(textItem.font(), m_device);
-    select(m_selectedFont, fontSpec(font), [this](int handle, const FontSpec &spec) { writeCreateFont(handle, spec); });
+    select(m_selectedFont, fontStyle(font), [this](int handle, const FontStyle &style) { writeCreateFont(handle, style); });
     if (m_textColor != m_pen.color()) {
         writeTextColor(m_pen.color());
         m_textColor = m_pen.color();

@@ -37,14 +37,14 @@ public:
     const QByteArray &data() const { return m_out.bytes(); }
 
 protected:
-    struct PenSpec
+    struct PenStyle
     {
         quint16 style = 0;  // the GDI pen style
         int width = 1;
         QColor color;
-        bool operator==(const PenSpec &) const = default;
+        bool operator==(const PenStyle &) const = default;
     };
-    struct FontSpec
+    struct FontStyle
     {
         int pixelHeight = 12;   // height of the characters without the leading
         int escapement = 0;     // tenths of a degree, counter-clockwise
@@ -53,7 +53,7 @@ protected:
         bool underline = false;
         bool strikeOut = false;
         QString family;
-        bool operator==(const FontSpec &) const = default;
+        bool operator==(const FontStyle &) const = default;
     };
 
     static quint32 colorRef(QColor color);
@@ -67,9 +67,9 @@ protected:
     virtual int firstHandle() const = 0;
     virtual void writeHeader() = 0;
     virtual void writeEnd() = 0;
-    virtual void writeCreatePen(int handle, const PenSpec &pen) = 0;
+    virtual void writeCreatePen(int handle, const PenStyle &pen) = 0;
     virtual void writeCreateBrush(int handle, const std::optional<QColor> &color) = 0;
-    virtual void writeCreateFont(int handle, const FontSpec &font) = 0;
+    virtual void writeCreateFont(int handle, const FontStyle &font) = 0;
     virtual void writeSelect(int handle) = 0;
     virtual void writeDelete(int handle) = 0;
     virtual void writeTextColor(QColor color) = 0;
@@ -92,18 +92,18 @@ protected:
     void useFillRule(Qt::FillRule rule);
 
 private:
-    template <typename Spec>
+    template <typename Style>
     struct Selected
     {
-        std::optional<Spec> spec;
+        std::optional<Style> style;
         int handle = -1;
     };
 
-    template <typename Spec, typename Create>
-    void select(Selected<Spec> &selected, const Spec &spec, Create create);
+    template <typename Style, typename Create>
+    void select(Selected<Style> &selected, const Style &style, Create create);
     int allocateHandle();
-    PenSpec penSpec(const std::optional<QPen> &pen) const;
-    FontSpec fontSpec(const QFont &font) const;
+    PenStyle penStyle(const std::optional<QPen> &pen) const;
+    FontStyle fontStyle(const QFont &font) const;
     std::optional<QColor> brushColor() const;
     std::optional<QPen> strokePen() const;
     void drawFilledAndStroked(const QPainterPath &devicePath);
@@ -118,9 +118,9 @@ private:
     QBrush m_brush;
     QFont m_font;
     QTransform m_transform;
-    Selected<PenSpec> m_selectedPen;
+    Selected<PenStyle> m_selectedPen;
     Selected<std::optional<QColor>> m_selectedBrush;
-    Selected<FontSpec> m_selectedFont;
+    Selected<FontStyle> m_selectedFont;
     std::optional<QColor> m_textColor;
     std::optional<Qt::FillRule> m_fillRule;
     std::optional<QRect> m_clip;

@@ -92,7 +92,7 @@ void WmfPaintEngine::writeEnd()
     out().patchU32(header + 12, m_largestRecord);
 }
 
-void WmfPaintEngine::writeCreatePen(int, const PenSpec &pen)
+void WmfPaintEngine::writeCreatePen(int, const PenStyle &pen)
 {
     const qsizetype at = start(CreatePenIndirect);
     out().u16(pen.style);
@@ -111,7 +111,7 @@ void WmfPaintEngine::writeCreateBrush(int, const std::optional<QColor> &color)
     finish(at);
 }
 
-void WmfPaintEngine::writeCreateFont(int, const FontSpec &font)
+void WmfPaintEngine::writeCreateFont(int, const FontStyle &font)
 {
     const qsizetype at = start(CreateFontIndirect);
     out().i16(qint16(-font.pixelHeight));

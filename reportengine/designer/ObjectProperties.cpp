@@ -19,7 +19,7 @@ ObjectProperty geometry(const QString &name, qreal (QRectF::*get)() const, void 
 }
 
 template <typename T>
-ObjectProperty fontMember(const QString &name, ObjectProperty::Type type, T FontSpec::*field)
+ObjectProperty fontMember(const QString &name, ObjectProperty::Type type, T TextFont::*field)
 {
     return {name, type, {}, [field](const ReportObject &o) { return QVariant::fromValue(o.font.*field); },
             [field](ReportObject &o, const QVariant &v) { o.font.*field = v.value<T>(); }};
@@ -50,11 +50,11 @@ const std::vector<ObjectProperty> &ObjectProperties::all()
         geometry(QStringLiteral("Height"), &QRectF::height, &QRectF::setHeight),
         member(QStringLiteral("Text"), ObjectProperty::Text, &ReportObject::text),
         member(QStringLiteral("Format"), ObjectProperty::Text, &ReportObject::format),
-        fontMember(QStringLiteral("Font"), ObjectProperty::Text, &FontSpec::family),
-        fontMember(QStringLiteral("Font size"), ObjectProperty::Number, &FontSpec::size),
-        fontMember(QStringLiteral("Bold"), ObjectProperty::Bool, &FontSpec::bold),
-        fontMember(QStringLiteral("Italic"), ObjectProperty::Bool, &FontSpec::italic),
-        fontMember(QStringLiteral("Underline"), ObjectProperty::Bool, &FontSpec::underline),
+        fontMember(QStringLiteral("Font"), ObjectProperty::Text, &TextFont::family),
+        fontMember(QStringLiteral("Font size"), ObjectProperty::Number, &TextFont::size),
+        fontMember(QStringLiteral("Bold"), ObjectProperty::Bool, &TextFont::bold),
+        fontMember(QStringLiteral("Italic"), ObjectProperty::Bool, &TextFont::italic),
+        fontMember(QStringLiteral("Underline"), ObjectProperty::Bool, &TextFont::underline),
         choice(QStringLiteral("Horizontal alignment"), {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
                &ReportObject::hAlign),
         choice(QStringLiteral("Vertical alignment"), {QStringLiteral("Top"), QStringLiteral("Middle"), QStringLiteral("Bottom")},

@@ -16,14 +16,14 @@ enum class ObjectKind { Text, Line, Rectangle, Picture };
 enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Middle, Bottom };
 
-struct FontSpec
+struct TextFont
 {
     QString family = QStringLiteral("DejaVu Sans");
     double size = 9.0; // points
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    bool operator==(const FontSpec &) const = default;
+    bool operator==(const TextFont &) const = default;
 };
 
 // Which sides of an object's box get a line.
@@ -49,7 +49,7 @@ struct ReportObject
     QRectF geometry;
     QString text;
     QString format;
-    FontSpec font;
+    TextFont font;
     QColor color = Qt::black;
     QColor fill; // invalid: transparent
     HAlign hAlign = HAlign::Left;

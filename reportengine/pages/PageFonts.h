@@ -7,13 +7,13 @@
 namespace kb::report {
 
 // The font a template's font stands for; every output and the measuring use the same.
-inline QFont toQFont(const FontSpec &spec)
+inline QFont toQFont(const TextFont &textFont)
 {
-    QFont font(spec.family);
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    QFont font(textFont.family);
+    font.setPointSizeF(textFont.size);
+    font.setBold(textFont.bold);
+    font.setItalic(textFont.italic);
+    font.setUnderline(textFont.underline);
     // No ligatures: text extracted from a PDF or found by a search reads as typed ("fi", not one glyph).
     font.setStyleStrategy(QFont::PreferNoShaping);
     // Unhinted glyphs scale with the resolution, so the screen breaks lines where the paper does.

@@ -19,7 +19,7 @@ enum class BandKind : quint8 {
 // How an item is drawn; shared by every item that looks alike.
 struct Style
 {
-    FontSpec font;
+    TextFont font;
     QColor color = Qt::black;
     QColor fill;
     HAlign hAlign = HAlign::Left;

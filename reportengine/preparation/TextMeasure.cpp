@@ -10,7 +10,7 @@ TextMeasure::TextMeasure() : m_device(1, 1, QImage::Format_ARGB32)
     m_device.setDotsPerMeterY(int(MeasuringDotsPerMm * 1000));
 }
 
-QFontMetricsF &TextMeasure::metrics(const FontSpec &font)
+QFontMetricsF &TextMeasure::metrics(const TextFont &font)
 {
     const QString key = QStringLiteral("%1|%2|%3%4%5").arg(font.family).arg(font.size).arg(font.bold).arg(font.italic).arg(font.underline);
     auto &slot = m_metrics[key];
@@ -19,12 +19,12 @@ QFontMetricsF &TextMeasure::metrics(const FontSpec &font)
     return *slot;
 }
 
-double TextMeasure::lineHeight(const FontSpec &font)
+double TextMeasure::lineHeight(const TextFont &font)
 {
     return metrics(font).lineSpacing() / MeasuringDotsPerMm;
 }
 
-double TextMeasure::wrappedHeight(const FontSpec &font, double width, const QString &text)
+double TextMeasure::wrappedHeight(const TextFont &font, double width, const QString &text)
 {
     QFontMetricsF &fm = metrics(font);
     const double widthDots = width * MeasuringDotsPerMm;

@@ -18,11 +18,11 @@ class TextMeasure
 public:
     TextMeasure();
     // The height the text needs at the width (one line when it fits).
-    double wrappedHeight(const FontSpec &font, double width, const QString &text);
-    double lineHeight(const FontSpec &font);
+    double wrappedHeight(const TextFont &font, double width, const QString &text);
+    double lineHeight(const TextFont &font);
 
 private:
-    QFontMetricsF &metrics(const FontSpec &font);
+    QFontMetricsF &metrics(const TextFont &font);
 
     QImage m_device;
     std::map<QString, std::unique_ptr<QFontMetricsF>> m_metrics;

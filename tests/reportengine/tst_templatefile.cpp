@@ -22,7 +22,7 @@ ReportTemplate everything()
     text.geometry = QRectF(1.5, 2, 80, 6);
     text.text = u"[Firma.Firma] <&> \"Übersicht\""_s;
     text.format = u"money"_s;
-    text.font = FontSpec{u"DejaVu Serif"_s, 11, true, true, true};
+    text.font = TextFont{u"DejaVu Serif"_s, 11, true, true, true};
     text.color = QColor(0x11, 0x22, 0x33);
     text.fill = QColor(0xee, 0xee, 0xee);
     text.hAlign = HAlign::Center;
